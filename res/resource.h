@@ -1,0 +1,2 @@
+// Resource and control IDs of the program.
+#pragma once

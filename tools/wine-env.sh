@@ -1,0 +1,53 @@
+# Sourced by the scripts that run the program or its tests under Wine and Xvfb.
+#   wine_env_start <build-dir>   makes the private 32-bit prefix, starts Xvfb (unless QXRV_USE_DISPLAY=1 and a
+#                                display exists) and Wine's helper processes
+#   wine_env_stop                stops wineserver, then Xvfb; safe to call twice
+
+wine_env_start() {
+  local build=$1
+  export WINEARCH=win32
+  export WINEPREFIX="$build/wineprefix"
+  export WINEDEBUG=${WINEDEBUG:--all}
+  QXRV_XVFB_PID=""
+
+  if [ "${QXRV_USE_DISPLAY:-0}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
+    local n=90
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    QXRV_XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 100); do
+      xdpyinfo >/dev/null 2>&1 && break
+      sleep 0.1
+    done
+    xdpyinfo >/dev/null 2>&1 || { echo "wine-env: Xvfb did not start" >&2; return 1; }
+  fi
+
+  if [ ! -f "$WINEPREFIX/.qxrv-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 </dev/null || true
+    # No window manager under Xvfb: without this every window close waits 2 s for one.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
+    # A crash must never open a dialog that waits forever.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
+    wineserver -w
+    touch "$WINEPREFIX/.qxrv-ready"
+  fi
+
+  # Start the helpers detached from our pipes, or ctest waits on their inherited stderr.
+  wineserver -p
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+wine_env_stop() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
+  if [ -n "${QXRV_XVFB_PID:-}" ]; then
+    kill "$QXRV_XVFB_PID" >/dev/null 2>&1 || true
+    wait "$QXRV_XVFB_PID" 2>/dev/null || true
+    QXRV_XVFB_PID=""
+  fi
+}
