@@ -19,7 +19,7 @@ public:
     CString(LPCWSTR psz);
     // nLength units from pch, NULs included; a negative length counts as 0.
     CString(LPCWSTR pch, int nLength);
-    CString(wchar_t ch, int nRepeat = 1);
+    explicit CString(wchar_t ch, int nRepeat = 1);
     ~CString();
 
     CString& operator=(const CString& other);
@@ -70,14 +70,9 @@ public:
     // occurrence stays as it is. Returns how many were replaced. An empty or NULL pszOld replaces nothing.
     int Replace(LPCWSTR pszOld, LPCWSTR pszNew);
     int Replace(wchar_t chOld, wchar_t chNew);
-    // Removes every chRemove; returns how many.
-    int Remove(wchar_t chRemove);
 
     CString& MakeLower();
     CString& MakeUpper();
-    CString& Trim();
-    CString& TrimLeft();
-    CString& TrimRight();
 
     // printf-style formatting of wide text (%s takes a wide string).
     void Format(LPCWSTR pszFormat, ...);
@@ -88,7 +83,6 @@ public:
     // string between the two calls; a copy taken then gets its own text.
     LPWSTR GetBuffer(int nMinLength);
     LPWSTR GetBuffer() { return GetBuffer(0); }
-    LPWSTR GetBufferSetLength(int nLength);
     void ReleaseBuffer(int nNewLength = -1);
 
     // A new BSTR with the whole text (NULs included); the caller frees it with SysFreeString.
@@ -97,6 +91,7 @@ public:
 private:
     struct Data;
     Data* GetData() const;
+    static Data* Nil();
     static Data* Allocate(int nCapacity);
     static void Release(Data* pData);
     void Assign(LPCWSTR pch, int nLength);
@@ -107,10 +102,9 @@ private:
     LPWSTR m_pszData;
 };
 
-CString operator+(const CString& a, const CString& b);
-CString operator+(const CString& a, LPCWSTR b);
-CString operator+(LPCWSTR a, const CString& b);
-CString operator+(const CString& a, wchar_t b);
+// Concatenation; a plain string on either side converts to CString.
+CString operator+(CString a, const CString& b);
+CString operator+(CString a, wchar_t b);
 CString operator+(wchar_t a, const CString& b);
 
 inline bool operator==(const CString& a, const CString& b) {
