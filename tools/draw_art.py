@@ -280,7 +280,7 @@ def draw_background():
     c.fill(rect(BODY[0], 99, BODY[2], 100), (0, 99, w, 100), solid((176, 136, 66)), 0.9)
     c.fill(rect(BODY[0], 100, BODY[2], 102), (0, 100, w, 102), solid((0, 0, 0)), 0.35)
 
-    # Left: a night landscape with a moon and a golden plate at its foot.
+    # Left: a night landscape with a moon. Nothing here looks clickable: the only buttons are the real ones.
     side = intersect(body, rect(BODY[0], 102, 340, BODY[3]))
     c.fill(side, (0, 102, 340, h), lambda x, y: mix((30, 26, 58), (104, 52, 58), (y - 102) / 330.0))
     glow(c, (250, 200), 110, (255, 196, 150), 0.5, side)
@@ -292,12 +292,6 @@ def draw_background():
     ]
     for base, waves, colour in ridges:
         c.fill(intersect(side, below_ridge(base, waves)), (0, base - 50, 340, h), solid(colour))
-    plate = round_rect(36, 530, 316, 584, 8)
-    c.fill(plate, (30, 524, 322, 590), vgradient(530, 584, (238, 192, 98), (168, 110, 38)))
-    c.fill(outline(plate), (30, 524, 322, 590), solid((96, 62, 20)))
-    c.fill(rect(44, 531, 308, 532), (40, 530, 312, 533), solid((255, 240, 200)), 0.6)
-    play = lambda x, y: max(abs(y + 0.5 - 557) - (188 - x) * 0.58, 164 - x)
-    c.fill(play, (150, 540, 200, 575), solid((84, 50, 14)))
     c.fill(outline(side), (0, 102, 340, h), solid((0, 0, 0)), 0.25)
 
     # Centre: the start page's place, framed; it shows until the page has loaded.
