@@ -69,6 +69,8 @@ protected:
 private:
     // Creates the window from the template; hWndParent is the parent or owner.
     BOOL CreateFromTemplate(LPCTSTR lpszTemplateName, HWND hWndParent);
+    // Runs until EndDialog (or WM_QUIT, which is posted again for the loop outside).
+    void RunModalLoop();
 
     DWORD m_dwTemplateStyle;
     bool m_bInModalLoop;

@@ -206,3 +206,6 @@ public:
 private:
     HHOOK m_hHook;
 };
+
+// After a creation call: TRUE when hWnd was made and bound to pWnd. A window made but not bound is destroyed.
+BOOL AfxCheckCreated(CWnd* pWnd, HWND hWnd);

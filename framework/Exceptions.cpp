@@ -1,0 +1,9 @@
+#include "framework/Exceptions.h"
+
+void AfxThrowMemoryException() {
+    throw CMemoryException();
+}
+
+void AfxThrowResourceException() {
+    throw CResourceException();
+}
