@@ -212,6 +212,50 @@ TEST_F(DialogsTest, OwnedModelessDialogIsNotCentred) {
     EXPECT_TRUE(dlg.m_rcAtInit == rc);
 }
 
+// Makes a companion dialog in its WM_CREATE, as a layered main window does.
+class CCompanionMaker : public CDialog {
+public:
+    CCompanionMaker() : CDialog(IDD_FW_ABSALIGN) {}
+    CTestDlg m_companion{IDD_FW_PLAIN, this};
+    BOOL m_bCompanionCreated = FALSE;
+    HWND m_hOkAtCreate = NULL;
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
+        TheLog().Add("maker OnCreate", WM_CREATE);
+        if (CDialog::OnCreate(lpCreateStruct) == -1)
+            return -1;
+        m_hOkAtCreate = ::GetDlgItem(m_hWnd, IDOK);
+        m_bCompanionCreated = m_companion.Create(m_companion.m_lpszTemplateName, m_companion.m_pParentWnd);
+        return 0;
+    }
+    BOOL OnInitDialog() override {
+        TheLog().Add("maker OnInitDialog");
+        return CDialog::OnInitDialog();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCompanionMaker, CDialog)
+ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+TEST_F(DialogsTest, DialogsSeeWmCreateAndCanCreateAnotherDialogInIt) {
+    CCompanionMaker maker;
+    ASSERT_TRUE(maker.Create(IDD_FW_ABSALIGN));
+    EXPECT_TRUE(TheLog().Matches({{"maker OnCreate", WM_CREATE},
+                                  {"load"},
+                                  {"OnInitDialog"}, // the companion's, inside the maker's WM_CREATE
+                                  {"maker OnInitDialog"}}));
+    EXPECT_EQ(NULL, maker.m_hOkAtCreate); // WM_CREATE comes before the template's controls
+    EXPECT_TRUE(maker.m_bCompanionCreated);
+    EXPECT_EQ(&maker.m_companion, CWnd::FromHandlePermanent(maker.m_companion.m_hWnd));
+    EXPECT_EQ(maker.m_hWnd, ::GetWindow(maker.m_companion.m_hWnd, GW_OWNER));
+    // The owned companion goes with its owner's window.
+    maker.DestroyWindow();
+    EXPECT_EQ(nullptr, maker.m_companion.m_hWnd);
+}
+
 TEST_F(DialogsTest, TheMainWindowPointerIsClearedWhenTheMainWindowGoes) {
     CWinApp app(L"test");
     EXPECT_EQ(&app, AfxGetApp());
