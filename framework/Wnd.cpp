@@ -391,138 +391,8 @@ void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct) {
     Default();
 }
 
-// The plain handlers: the default handling and its result.
-int CWnd::OnCreate(LPCREATESTRUCT) {
-    return static_cast<int>(Default());
-}
-void CWnd::OnDestroy() {
-    Default();
-}
-void CWnd::OnMove(int, int) {
-    Default();
-}
-void CWnd::OnSize(UINT, int, int) {
-    Default();
-}
-void CWnd::OnPaint() {
-    Default();
-}
-BOOL CWnd::OnEraseBkgnd(CDC*) {
-    return static_cast<BOOL>(Default());
-}
-void CWnd::OnEnable(BOOL) {
-    Default();
-}
-void CWnd::OnTimer(UINT_PTR) {
-    Default();
-}
-void CWnd::OnMouseMove(UINT, CPoint) {
-    Default();
-}
-void CWnd::OnLButtonDown(UINT, CPoint) {
-    Default();
-}
-void CWnd::OnLButtonUp(UINT, CPoint) {
-    Default();
-}
-int CWnd::OnMouseActivate(CWnd*, UINT, UINT) {
-    return static_cast<int>(Default());
-}
-BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) {
-    return static_cast<BOOL>(Default());
-}
-void CWnd::OnContextMenu(CWnd*, CPoint) {
-    Default();
-}
-LRESULT CWnd::OnNcHitTest(CPoint) {
-    return Default();
-}
-void CWnd::OnNcLButtonDown(UINT, CPoint) {
-    Default();
-}
-void CWnd::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*) {
-    Default();
-}
-BOOL CWnd::OnNcActivate(BOOL) {
-    return static_cast<BOOL>(Default());
-}
-void CWnd::OnGetMinMaxInfo(MINMAXINFO*) {
-    Default();
-}
-void CWnd::OnWindowPosChanged(WINDOWPOS*) {
-    Default();
-}
-void CWnd::OnMoving(UINT, LPRECT) {
-    Default();
-}
-void CWnd::OnSizing(UINT, LPRECT) {
-    Default();
-}
-
 // ---------------------------------------------------------------------------------------------------------
 // CWnd: window operations
-
-CWnd* CWnd::GetParent() const {
-    return FromHandle(::GetParent(m_hWnd));
-}
-CWnd* CWnd::GetDlgItem(int nID) const {
-    return FromHandle(::GetDlgItem(m_hWnd, nID));
-}
-int CWnd::GetDlgCtrlID() const {
-    return ::GetDlgCtrlID(m_hWnd);
-}
-BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
-    return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : NULL, x, y, cx, cy, nFlags);
-}
-void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
-    ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
-}
-void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint) {
-    MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
-               bRepaint);
-}
-BOOL CWnd::ShowWindow(int nCmdShow) {
-    return ::ShowWindow(m_hWnd, nCmdShow);
-}
-BOOL CWnd::IsWindowVisible() const {
-    return ::IsWindowVisible(m_hWnd);
-}
-BOOL CWnd::IsWindowEnabled() const {
-    return ::IsWindowEnabled(m_hWnd);
-}
-BOOL CWnd::EnableWindow(BOOL bEnable) {
-    return ::EnableWindow(m_hWnd, bEnable);
-}
-BOOL CWnd::IsZoomed() const {
-    return ::IsZoomed(m_hWnd);
-}
-BOOL CWnd::IsIconic() const {
-    return ::IsIconic(m_hWnd);
-}
-void CWnd::GetWindowRect(LPRECT lpRect) const {
-    ::GetWindowRect(m_hWnd, lpRect);
-}
-void CWnd::GetClientRect(LPRECT lpRect) const {
-    ::GetClientRect(m_hWnd, lpRect);
-}
-void CWnd::ScreenToClient(LPPOINT lpPoint) const {
-    ::ScreenToClient(m_hWnd, lpPoint);
-}
-void CWnd::ScreenToClient(LPRECT lpRect) const {
-    ::MapWindowPoints(NULL, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2);
-}
-void CWnd::ClientToScreen(LPPOINT lpPoint) const {
-    ::ClientToScreen(m_hWnd, lpPoint);
-}
-void CWnd::ClientToScreen(LPRECT lpRect) const {
-    ::MapWindowPoints(m_hWnd, NULL, reinterpret_cast<LPPOINT>(lpRect), 2);
-}
-DWORD CWnd::GetStyle() const {
-    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));
-}
-DWORD CWnd::GetExStyle() const {
-    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
-}
 
 static BOOL ModifyLong(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     DWORD dwOld = static_cast<DWORD>(::GetWindowLongW(hWnd, nIndex));
@@ -542,53 +412,16 @@ BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     return ModifyLong(m_hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
-void CWnd::SetWindowText(LPCTSTR lpszString) {
-    ::SetWindowTextW(m_hWnd, lpszString);
-}
 void CWnd::GetWindowText(CString& rString) const {
     int nLength = ::GetWindowTextLengthW(m_hWnd);
     LPWSTR pBuffer = rString.GetBuffer(nLength);
     int nCopied = ::GetWindowTextW(m_hWnd, pBuffer, nLength + 1);
     rString.ReleaseBuffer(nCopied);
 }
-HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
-    return reinterpret_cast<HICON>(
-        SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
-}
-UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer) {
-    return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
-}
-BOOL CWnd::KillTimer(UINT_PTR nIDEvent) {
-    return ::KillTimer(m_hWnd, nIDEvent);
-}
-void CWnd::Invalidate(BOOL bErase) {
-    ::InvalidateRect(m_hWnd, NULL, bErase);
-}
-void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) {
-    ::InvalidateRect(m_hWnd, lpRect, bErase);
-}
-void CWnd::UpdateWindow() {
-    ::UpdateWindow(m_hWnd);
-}
-LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::SendMessageW(m_hWnd, message, wParam, lParam);
-}
-BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::PostMessageW(m_hWnd, message, wParam, lParam);
-}
 int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType) {
     if (!lpszCaption && AfxGetApp())
         lpszCaption = AfxGetApp()->m_pszAppName;
     return ::MessageBoxW(m_hWnd, lpszText, lpszCaption, nType);
-}
-int CWnd::SetWindowRgn(HRGN hRgn, BOOL bRedraw) {
-    return ::SetWindowRgn(m_hWnd, hRgn, bRedraw);
-}
-CWnd* CWnd::SetFocus() {
-    return FromHandle(::SetFocus(m_hWnd));
-}
-void CWnd::BringWindowToTop() {
-    ::BringWindowToTop(m_hWnd);
 }
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {

@@ -108,75 +108,95 @@ public:
     virtual void PostNcDestroy();
 
     // Window operations (thin wrappers of the system calls of the same names).
-    CWnd* GetParent() const;
-    CWnd* GetDlgItem(int nID) const;
-    int GetDlgCtrlID() const;
-    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
-    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
-    void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE);
-    BOOL ShowWindow(int nCmdShow);
-    BOOL IsWindowVisible() const;
-    BOOL IsWindowEnabled() const;
-    BOOL EnableWindow(BOOL bEnable = TRUE);
-    BOOL IsZoomed() const;
-    BOOL IsIconic() const;
-    void GetWindowRect(LPRECT lpRect) const;
-    void GetClientRect(LPRECT lpRect) const;
-    void ScreenToClient(LPPOINT lpPoint) const;
-    void ScreenToClient(LPRECT lpRect) const;
-    void ClientToScreen(LPPOINT lpPoint) const;
-    void ClientToScreen(LPRECT lpRect) const;
-    DWORD GetStyle() const;
-    DWORD GetExStyle() const;
+    CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
+    CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
+        return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : NULL, x, y, cx, cy, nFlags);
+    }
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE) {
+        ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
+    }
+    void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE) {
+        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
+                   bRepaint);
+    }
+    BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+    BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
+    BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
+    void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
+    void ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
+    void ScreenToClient(LPRECT lpRect) const {
+        ::MapWindowPoints(NULL, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2);
+    }
+    void ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPoint); }
+    void ClientToScreen(LPRECT lpRect) const {
+        ::MapWindowPoints(m_hWnd, NULL, reinterpret_cast<LPPOINT>(lpRect), 2);
+    }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
+    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
     // Rewrites the style; with nFlags != 0 also SetWindowPos(nFlags | no move/size/z-order/activate).
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    void SetWindowText(LPCTSTR lpszString);
+    void SetWindowText(LPCTSTR lpszString) { ::SetWindowTextW(m_hWnd, lpszString); }
     void GetWindowText(CString& rString) const;
-    HICON SetIcon(HICON hIcon, BOOL bBigIcon);
-    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = NULL);
-    BOOL KillTimer(UINT_PTR nIDEvent);
-    void Invalidate(BOOL bErase = TRUE);
-    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
-    void UpdateWindow();
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon) {
+        return reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
+                                                      reinterpret_cast<LPARAM>(hIcon)));
+    }
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = NULL) {
+        return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
+    }
+    BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
+    void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, NULL, bErase); }
+    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
+    void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
+    }
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return ::PostMessageW(m_hWnd, message, wParam, lParam);
+    }
     // A message box owned by this window; a NULL caption gives the application's name.
     int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = NULL, UINT nType = MB_OK);
     // Centres over pAlternateOwner, else over the visible owner, else in the monitor's work area; the
     // window is kept inside the work area (right and bottom first, then left and top win).
     void CenterWindow(CWnd* pAlternateOwner = NULL);
-    int SetWindowRgn(HRGN hRgn, BOOL bRedraw);
-    CWnd* SetFocus();
-    void BringWindowToTop();
+    int SetWindowRgn(HRGN hRgn, BOOL bRedraw) { return ::SetWindowRgn(m_hWnd, hRgn, bRedraw); }
+    CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+    void BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
 
 protected:
     // The default handlers of the messages the maps bind: each runs Default() and returns its result.
+    afx_msg int OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
+    afx_msg void OnDestroy() { Default(); }
+    afx_msg void OnMove(int, int) { Default(); }
+    afx_msg void OnSize(UINT, int, int) { Default(); }
+    afx_msg void OnPaint() { Default(); }
+    afx_msg BOOL OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
+    afx_msg void OnEnable(BOOL) { Default(); }
+    afx_msg void OnTimer(UINT_PTR) { Default(); }
+    afx_msg void OnMouseMove(UINT, CPoint) { Default(); }
+    afx_msg void OnLButtonDown(UINT, CPoint) { Default(); }
+    afx_msg void OnLButtonUp(UINT, CPoint) { Default(); }
+    afx_msg int OnMouseActivate(CWnd*, UINT, UINT) { return static_cast<int>(Default()); }
+    afx_msg BOOL OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
+    afx_msg void OnContextMenu(CWnd*, CPoint) { Default(); }
+    afx_msg LRESULT OnNcHitTest(CPoint) { return Default(); }
+    afx_msg void OnNcLButtonDown(UINT, CPoint) { Default(); }
+    afx_msg void OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*) { Default(); }
+    afx_msg BOOL OnNcActivate(BOOL) { return static_cast<BOOL>(Default()); }
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO*) { Default(); }
+    afx_msg void OnWindowPosChanged(WINDOWPOS*) { Default(); }
+    afx_msg void OnMoving(UINT, LPRECT) { Default(); }
+    afx_msg void OnSizing(UINT, LPRECT) { Default(); }
     // WM_CTLCOLOR* and WM_DRAWITEM first offer the message to the control it is about (OnChildNotify).
-    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
-    afx_msg void OnDestroy();
-    afx_msg void OnMove(int x, int y);
-    afx_msg void OnSize(UINT nType, int cx, int cy);
-    afx_msg void OnPaint();
-    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
-    afx_msg void OnEnable(BOOL bEnable);
-    afx_msg void OnTimer(UINT_PTR nIDEvent);
-    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
-    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
-    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
-    afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
-    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
-    afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
-    afx_msg LRESULT OnNcHitTest(CPoint point);
-    afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
-    afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
-    afx_msg BOOL OnNcActivate(BOOL bActive);
-    afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
-    afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);
-    afx_msg void OnMoving(UINT fwSide, LPRECT pRect);
-    afx_msg void OnSizing(UINT fwSide, LPRECT pRect);
 
     // Looks the message up in the map chain (after the WM_COMMAND / WM_NOTIFY routing); FALSE if unmapped.
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
