@@ -1,0 +1,161 @@
+#include "tests/app/AppTestKit.h"
+
+namespace qxrv::test {
+
+COLORREF ScreenPixel(int x, int y) {
+    HDC hdc = GetDC(NULL);
+    const COLORREF colour = GetPixel(hdc, x, y);
+    ReleaseDC(NULL, hdc);
+    return colour;
+}
+
+RECT WindowRectOf(HWND hwnd) {
+    RECT rc = {};
+    GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+RECT ChildRectOf(HWND hwndChild) {
+    RECT rc = WindowRectOf(hwndChild);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwndChild), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+RECT WorkArea() {
+    RECT rc = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0);
+    return rc;
+}
+
+DWORD GdiObjects() {
+    return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+}
+DWORD UserObjects() {
+    return GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD nTimeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > nTimeoutMs)
+            return condition();
+        Sleep(10);
+    }
+    return true;
+}
+
+void PostClick(HWND hwndButton) {
+    RECT rc = {};
+    GetClientRect(hwndButton, &rc);
+    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    PostMessageW(hwndButton, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(hwndButton, WM_LBUTTONUP, 0, at);
+}
+
+void PostAltF4(HWND hwnd) {
+    // Context code (bit 29) set: Alt is down.
+    PostMessageW(hwnd, WM_SYSKEYDOWN, VK_F4, 0x20000001);
+    PostMessageW(hwnd, WM_SYSKEYUP, VK_F4, static_cast<LPARAM>(0xE0000001u));
+}
+
+namespace {
+
+struct WindowsOf {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM lParam) {
+    auto* pWanted = reinterpret_cast<WindowsOf*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == pWanted->processId)
+        pWanted->found.push_back(hwnd);
+    return TRUE;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, ARRAYSIZE(name));
+    return name;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t text[512] = {};
+    GetWindowTextW(hwnd, text, ARRAYSIZE(text));
+    return text;
+}
+
+struct BoxContents {
+    SeenMessageBox* pSeen;
+    int buttons = 0;
+    int others = 0; // children that no message box has
+    bool yes = false;
+    bool no = false;
+};
+
+BOOL CALLBACK ReadBoxChild(HWND hwnd, LPARAM lParam) {
+    auto* pBox = reinterpret_cast<BoxContents*>(lParam);
+    const std::wstring cls = ClassOf(hwnd);
+    if (_wcsicmp(cls.c_str(), L"Static") == 0) {
+        if ((GetWindowLongW(hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            pBox->pSeen->icon = reinterpret_cast<HICON>(SendMessageW(hwnd, STM_GETICON, 0, 0));
+        else if (!TextOf(hwnd).empty())
+            pBox->pSeen->text = TextOf(hwnd);
+    } else if (_wcsicmp(cls.c_str(), L"Button") == 0 && IsWindowVisible(hwnd)) {
+        ++pBox->buttons;
+        pBox->yes = pBox->yes || GetDlgCtrlID(hwnd) == IDYES;
+        pBox->no = pBox->no || GetDlgCtrlID(hwnd) == IDNO;
+    } else if (_wcsicmp(cls.c_str(), L"Button") != 0) {
+        ++pBox->others;
+    }
+    return TRUE;
+}
+
+// A message box: a dialog whose children are only static texts, an icon and push buttons. (The launcher's
+// windows are dialogs with the same title, but they hold other controls.)
+bool IsMessageBox(HWND hwnd, SeenMessageBox* pSeen) {
+    if (ClassOf(hwnd) != L"#32770" || !IsWindowVisible(hwnd))
+        return false;
+    SeenMessageBox seen;
+    BoxContents contents = {&seen};
+    EnumChildWindows(hwnd, ReadBoxChild, reinterpret_cast<LPARAM>(&contents));
+    if (contents.others != 0 || contents.buttons == 0)
+        return false;
+    seen.hwnd = hwnd;
+    seen.owner = GetWindow(hwnd, GW_OWNER);
+    seen.caption = TextOf(hwnd);
+    seen.yesNo = contents.buttons == 2 && contents.yes && contents.no;
+    *pSeen = seen;
+    return true;
+}
+
+} // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD processId) {
+    WindowsOf wanted = {processId ? processId : GetCurrentProcessId(), {}};
+    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&wanted));
+    return wanted.found;
+}
+
+bool AnswerMessageBox(LPCWSTR caption, int nAnswer, SeenMessageBox* pSeen, DWORD nTimeoutMs,
+                      DWORD processId) {
+    SeenMessageBox seen;
+    const bool found = WaitUntil(
+        [&] {
+            for (HWND hwnd : TopLevelWindows(processId)) {
+                if (TextOf(hwnd) == caption && IsMessageBox(hwnd, &seen))
+                    return true;
+            }
+            return false;
+        },
+        nTimeoutMs);
+    if (!found)
+        return false;
+    if (pSeen != nullptr)
+        *pSeen = seen;
+    PostMessageW(seen.hwnd, WM_COMMAND, MAKEWPARAM(nAnswer, BN_CLICKED), 0);
+    return true;
+}
+
+} // namespace qxrv::test

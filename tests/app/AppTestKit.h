@@ -1,0 +1,50 @@
+// Helpers for driving the launcher's windows the way a user would: from another thread or process, through
+// window handles, posted clicks, message boxes and the pixels on the screen.
+#pragma once
+
+#include "framework/Prelude.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qxrv::test {
+
+// The colour on the screen at (x, y), as the user sees it.
+COLORREF ScreenPixel(int x, int y);
+RECT WindowRectOf(HWND hwnd);
+// A child window's rectangle in its parent's client coordinates.
+RECT ChildRectOf(HWND hwndChild);
+// The primary monitor's work area.
+RECT WorkArea();
+// The process's GDI and USER object counts.
+DWORD GdiObjects();
+DWORD UserObjects();
+
+// Polls (without pumping: for driver threads) until condition() holds or nTimeoutMs has passed.
+bool WaitUntil(const std::function<bool()>& condition, DWORD nTimeoutMs = 5000);
+
+// Clicks a button the way the mouse does: left button down and up at its centre, posted.
+void PostClick(HWND hwndButton);
+// Alt+F4 as the keyboard sends it to the window with the focus.
+void PostAltF4(HWND hwnd);
+
+// Top-level windows of a process (0: this one), shown or hidden.
+std::vector<HWND> TopLevelWindows(DWORD processId = 0);
+
+// A message box as a driver found it.
+struct SeenMessageBox {
+    HWND hwnd = NULL;
+    HWND owner = NULL;
+    std::wstring caption;
+    std::wstring text;
+    HICON icon = NULL;  // the icon it shows (meaningful in this process only)
+    bool yesNo = false; // it offers exactly Yes and No
+};
+
+// Waits for a message box with this caption in process processId (0: this one), notes what it shows and
+// answers it with nAnswer (IDYES, IDNO). False when none came in time.
+bool AnswerMessageBox(LPCWSTR caption, int nAnswer, SeenMessageBox* pSeen = nullptr, DWORD nTimeoutMs = 5000,
+                      DWORD processId = 0);
+
+} // namespace qxrv::test

@@ -1,0 +1,470 @@
+// The game window on its own: its start state, layout, shape, painted frame, caption timer, buttons and keys.
+#include "app/DlgQXRVGameWnd.h"
+#include "framework/WinApp.h"
+#include "res/resource.h"
+#include "tests/app/AppTestKit.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/Pump.h"
+#include "webview/PostedString.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace qxrv::test;
+
+namespace {
+
+const wchar_t kTitle[] = L"蓝柚川登陆器";
+
+// The window's own visibility, whether or not its parent shows.
+bool Visible(const CWnd& wnd) {
+    return (::GetWindowLongW(wnd.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+class GameWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        AfxEnableControlContainer();
+        m_pRegistration = std::make_unique<FakeBrowserRegistration>();
+        ASSERT_TRUE(m_pRegistration->ok());
+        m_pGame = std::make_unique<CDlgQXRVGameWnd>();
+        ASSERT_TRUE(m_pGame->Create(IDD_GAME, CWnd::FromHandle(::GetDesktopWindow())));
+        PumpPending();
+    }
+
+    void TearDown() override {
+        if (m_pGame && m_pGame->GetSafeHwnd())
+            m_pGame->DestroyWindow();
+        m_pGame.reset();
+        PumpPending();
+        m_pRegistration.reset();
+    }
+
+    HWND Game() const { return m_pGame->GetSafeHwnd(); }
+    SIZE ClientSize() const {
+        RECT rc = {};
+        ::GetClientRect(Game(), &rc);
+        return {rc.right, rc.bottom};
+    }
+    // Shows the window restored and lets it paint.
+    void ShowAndPaint() {
+        m_pGame->ShowWindow(SW_SHOWNORMAL);
+        ::UpdateWindow(Game());
+        PumpFor(100);
+    }
+    POINT Origin() const {
+        const RECT rc = WindowRectOf(Game());
+        return {rc.left, rc.top};
+    }
+
+    std::unique_ptr<FakeBrowserRegistration> m_pRegistration;
+    std::unique_ptr<CDlgQXRVGameWnd> m_pGame;
+};
+
+TEST_F(GameWindow, StartsHiddenAndRestoredWithItsTitleAndIcon) {
+    EXPECT_FALSE(::IsWindowVisible(Game()));
+    EXPECT_EQ(NULL, ::GetWindow(Game(), GW_OWNER));
+    wchar_t title[64] = {};
+    ::GetWindowTextW(Game(), title, 64);
+    EXPECT_STREQ(kTitle, title);
+
+    const HICON icon = ::LoadIconW(::GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    ASSERT_NE(nullptr, icon);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(icon), ::SendMessageW(Game(), WM_GETICON, ICON_BIG, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(icon), ::SendMessageW(Game(), WM_GETICON, ICON_SMALL, 0));
+
+    const DWORD style = static_cast<DWORD>(::GetWindowLongW(Game(), GWL_STYLE));
+    EXPECT_TRUE(style & WS_CLIPCHILDREN);
+    EXPECT_FALSE(style & WS_CAPTION);
+    EXPECT_FALSE(Visible(m_pGame->m_btnRestore));
+    EXPECT_TRUE(Visible(m_pGame->m_btnMaximize));
+    EXPECT_TRUE(Visible(m_pGame->m_btnMinimize));
+    EXPECT_TRUE(Visible(m_pGame->m_btnClose));
+    EXPECT_TRUE(Visible(m_pGame->m_web));
+}
+
+// The size the window asks for and the size the platform grants through the minimum tracking size.
+struct SizeRequest {
+    int cx, cy;
+    POINT minTrackAfter; // ptMinTrackSize once WM_GETMINMAXINFO of this request was answered
+};
+std::vector<SizeRequest>* g_pRequests = nullptr;
+HWND g_hwndWatched = NULL;
+
+LRESULT CALLBACK LogSizeRequest(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && g_pRequests) {
+        const CWPSTRUCT* p = reinterpret_cast<CWPSTRUCT*>(lParam);
+        if (p->message == WM_INITDIALOG && g_hwndWatched == NULL)
+            g_hwndWatched = p->hwnd;
+        if (p->hwnd == g_hwndWatched && p->message == WM_WINDOWPOSCHANGING) {
+            const WINDOWPOS* pos = reinterpret_cast<WINDOWPOS*>(p->lParam);
+            if (!(pos->flags & SWP_NOSIZE))
+                g_pRequests->push_back({pos->cx, pos->cy, {-1, -1}});
+        }
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+LRESULT CALLBACK LogMinMaxAnswer(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && g_pRequests && !g_pRequests->empty()) {
+        const CWPRETSTRUCT* p = reinterpret_cast<CWPRETSTRUCT*>(lParam);
+        if (p->hwnd == g_hwndWatched && p->message == WM_GETMINMAXINFO &&
+            g_pRequests->back().minTrackAfter.x == -1)
+            g_pRequests->back().minTrackAfter = reinterpret_cast<MINMAXINFO*>(p->lParam)->ptMinTrackSize;
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+TEST_F(GameWindow, FirstSizeRequestIs960x600AndTheMinimumTrackSizeWins) {
+    std::vector<SizeRequest> requests;
+    g_pRequests = &requests;
+    g_hwndWatched = NULL;
+    HHOOK before = ::SetWindowsHookExW(WH_CALLWNDPROC, LogSizeRequest, NULL, ::GetCurrentThreadId());
+    HHOOK after = ::SetWindowsHookExW(WH_CALLWNDPROCRET, LogMinMaxAnswer, NULL, ::GetCurrentThreadId());
+    CDlgQXRVGameWnd game;
+    const BOOL created = game.Create(IDD_GAME, CWnd::FromHandle(::GetDesktopWindow()));
+    ::UnhookWindowsHookEx(after);
+    ::UnhookWindowsHookEx(before);
+    g_pRequests = nullptr;
+    ASSERT_TRUE(created);
+    ASSERT_EQ(game.GetSafeHwnd(), g_hwndWatched);
+
+    ASSERT_FALSE(requests.empty());
+    EXPECT_EQ(960, requests.front().cx);
+    EXPECT_EQ(600, requests.front().cy);
+    // The limits were in place when the platform checked the request.
+    EXPECT_EQ(800, requests.front().minTrackAfter.x);
+    EXPECT_EQ(640, requests.front().minTrackAfter.y);
+    const RECT rc = WindowRectOf(game.GetSafeHwnd());
+    EXPECT_EQ(960, rc.right - rc.left);
+    EXPECT_EQ(640, rc.bottom - rc.top);
+    // Centred in the work area by that size.
+    const RECT work = WorkArea();
+    EXPECT_EQ((work.left + work.right) / 2 - 480, rc.left);
+    EXPECT_EQ((work.top + work.bottom) / 2 - 320, rc.top);
+    game.DestroyWindow();
+}
+
+TEST_F(GameWindow, LaysOutButtonsAndPageInsideTheFrame) {
+    const SIZE client = ClientSize();
+    ASSERT_EQ(960, client.cx);
+    struct Row {
+        const char* name;
+        const CWnd* pChild;
+        RECT expected;
+    } rows[] = {
+        {"minimise", &m_pGame->m_btnMinimize, {870, 0, 898, 27}},
+        {"maximise", &m_pGame->m_btnMaximize, {898, 0, 926, 27}},
+        {"restore", &m_pGame->m_btnRestore, {898, 0, 926, 27}},
+        {"close", &m_pGame->m_btnClose, {926, 0, 960, 27}},
+        {"page", &m_pGame->m_web, {3, 27, 957, client.cy - 3}},
+    };
+    for (const Row& row : rows) {
+        const RECT rc = ChildRectOf(row.pChild->GetSafeHwnd());
+        EXPECT_EQ(row.expected.left, rc.left) << row.name;
+        EXPECT_EQ(row.expected.top, rc.top) << row.name;
+        EXPECT_EQ(row.expected.right, rc.right) << row.name;
+        EXPECT_EQ(row.expected.bottom, rc.bottom) << row.name;
+    }
+}
+
+TEST_F(GameWindow, RegionCutsOnlyTheTopCorners) {
+    for (const SIZE size : {SIZE{960, 640}, SIZE{1100, 700}}) {
+        ::SetWindowPos(Game(), NULL, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+        const int w = size.cx;
+        const int h = size.cy;
+        HRGN rgn = ::CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(ERROR, ::GetWindowRgn(Game(), rgn));
+        struct Point {
+            int x, y;
+            bool inside;
+        } points[] = {
+            {0, 0, false},     {1, 0, false},     {0, 1, false},         {w - 1, 0, false},
+            {w - 2, 0, false}, {w - 1, 1, false}, {w / 2, 0, true},      {3, 3, true},
+            {0, 20, true},     {w - 1, 20, true}, {0, h - 1, true},      {w - 1, h - 1, true},
+            {w, h, true},      {w / 2, 39, true}, {w + 1, h / 2, false}, {w / 2, h + 1, false},
+        };
+        for (const Point& p : points)
+            EXPECT_EQ(p.inside, ::PtInRegion(rgn, p.x, p.y) != FALSE)
+                << w << "x" << h << " at " << p.x << "," << p.y;
+        ::DeleteObject(rgn);
+    }
+}
+
+// The colour at a point of the window, as the screen shows it.
+struct FramePixel {
+    const char* where;
+    int x, y; // negative: counted from the right or bottom edge (-1 is the last column or row)
+    COLORREF colour;
+};
+
+TEST_F(GameWindow, PaintsTheFramePiecesAndTheCaptionText) {
+    ShowAndPaint();
+    const SIZE c = ClientSize();
+    const POINT o = Origin();
+    const FramePixel pixels[] = {
+        {"caption outline", 100, 0, RGB(1, 37, 58)},
+        {"caption light line", 100, 1, RGB(27, 127, 185)},
+        {"caption gradient top", 400, 2, RGB(1, 59, 94)},
+        {"caption gradient bottom", 400, 25, RGB(0, 100, 158)},
+        {"caption last row", 400, 26, RGB(1, 55, 87)},
+        {"left corner outline", 0, 10, RGB(1, 37, 58)},
+        {"left corner bottom", 0, 27, RGB(1, 37, 58)},
+        {"right corner bottom", -1, 27, RGB(1, 37, 58)},
+        {"left edge outer", 0, c.cy / 2, RGB(23, 46, 72)},
+        {"left edge middle", 1, c.cy / 2, RGB(20, 83, 136)},
+        {"left edge inner", 2, c.cy / 2, RGB(25, 99, 154)},
+        {"right edge outer", -1, c.cy / 2, RGB(23, 46, 72)},
+        {"right edge inner", -3, c.cy / 2, RGB(25, 99, 154)},
+        {"bottom edge", c.cx / 2, -3, RGB(43, 151, 223)},
+        {"bottom edge", c.cx / 2, -2, RGB(40, 165, 222)},
+        {"bottom edge outer", c.cx / 2, -1, RGB(122, 220, 252)},
+        {"bottom-left corner", 1, -1, RGB(122, 220, 252)},
+        {"bottom-right corner", -1, -2, RGB(23, 46, 72)},
+    };
+    for (const FramePixel& p : pixels) {
+        const int x = p.x < 0 ? c.cx + p.x : p.x;
+        const int y = p.y < 0 ? c.cy + p.y : p.y;
+        EXPECT_EQ(p.colour, ScreenPixel(o.x + x, o.y + y)) << p.where << " at " << x << "," << y;
+    }
+
+    // White text starting at (12, 5) over the blue bar, and none further along the caption.
+    int white = 0;
+    for (int y = 5; y < 24; ++y)
+        for (int x = 12; x < 140; ++x)
+            white += ScreenPixel(o.x + x, o.y + y) == RGB(255, 255, 255);
+    EXPECT_GT(white, 20);
+    int whiteElsewhere = 0;
+    for (int y = 2; y < 26; ++y)
+        for (int x = 400; x < 500; ++x)
+            whiteElsewhere += ScreenPixel(o.x + x, o.y + y) == RGB(255, 255, 255);
+    EXPECT_EQ(0, whiteElsewhere);
+    int whiteAbove = 0;
+    for (int x = 12; x < 140; ++x)
+        whiteAbove += ScreenPixel(o.x + x, o.y + 4) == RGB(255, 255, 255);
+    EXPECT_EQ(0, whiteAbove) << "nothing white above the text's top";
+}
+
+int g_captionTicks = 0;
+
+LRESULT CALLBACK CountCaptionTicks(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* m = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && m->message == WM_TIMER && m->wParam == 1)
+        ++g_captionTicks;
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+TEST_F(GameWindow, CaptionTimerInvalidatesOnlyTheCaptionText) {
+    ShowAndPaint();
+    HRGN update = ::CreateRectRgn(0, 0, 0, 0);
+    HRGN caption = ::CreateRectRgn(3, 3, 200, 40);
+    for (const UINT_PTR id : {UINT_PTR(1), UINT_PTR(2), UINT_PTR(77)}) {
+        ::ValidateRect(Game(), NULL);
+        ::SendMessageW(Game(), WM_TIMER, id, 0);
+        const int kind = ::GetUpdateRgn(Game(), update, FALSE);
+        if (id == 1)
+            EXPECT_TRUE(::EqualRgn(update, caption)) << "timer " << id;
+        else
+            EXPECT_EQ(NULLREGION, kind) << "timer " << id;
+    }
+    ::DeleteObject(caption);
+    ::DeleteObject(update);
+
+    // The real timer ticks once a second for as long as the window lives.
+    g_captionTicks = 0;
+    HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, CountCaptionTicks, NULL, ::GetCurrentThreadId());
+    PumpFor(2300);
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_GE(g_captionTicks, 2);
+    EXPECT_LE(g_captionTicks, 3);
+}
+
+TEST_F(GameWindow, MaximiseAndRestoreSwapTheirButtons) {
+    const RECT work = WorkArea();
+
+    // From hidden, as the hand-over does it: the window comes up over the whole work area.
+    PostClick(m_pGame->m_btnMaximize.GetSafeHwnd());
+    PumpFor(100);
+    EXPECT_TRUE(::IsWindowVisible(Game()));
+    EXPECT_TRUE(::IsZoomed(Game()));
+    const RECT zoomed = WindowRectOf(Game());
+    EXPECT_TRUE(::EqualRect(&work, &zoomed));
+    EXPECT_TRUE(Visible(m_pGame->m_btnRestore));
+    EXPECT_FALSE(Visible(m_pGame->m_btnMaximize));
+    const SIZE c = ClientSize();
+    EXPECT_EQ(c.cx - 62, ChildRectOf(m_pGame->m_btnRestore.GetSafeHwnd()).left);
+    EXPECT_EQ(c.cx - 34, ChildRectOf(m_pGame->m_btnClose.GetSafeHwnd()).left);
+
+    PostClick(m_pGame->m_btnRestore.GetSafeHwnd());
+    PumpFor(100);
+    EXPECT_FALSE(::IsZoomed(Game()));
+    EXPECT_EQ(960, ClientSize().cx);
+    EXPECT_FALSE(Visible(m_pGame->m_btnRestore));
+    EXPECT_TRUE(Visible(m_pGame->m_btnMaximize));
+
+    // From shown. (Wine without a window manager does not keep the size of a shown window that is maximised
+    // and then reshaped, so only the state is checked here.)
+    PostClick(m_pGame->m_btnMaximize.GetSafeHwnd());
+    PumpFor(100);
+    EXPECT_TRUE(::IsZoomed(Game()));
+    EXPECT_TRUE(Visible(m_pGame->m_btnRestore));
+    EXPECT_FALSE(Visible(m_pGame->m_btnMaximize));
+
+    // A restore from elsewhere leaves the buttons alone: only the handlers swap them.
+    m_pGame->ShowWindow(SW_RESTORE);
+    PumpFor(50);
+    EXPECT_FALSE(::IsZoomed(Game()));
+    EXPECT_TRUE(Visible(m_pGame->m_btnRestore));
+    EXPECT_FALSE(Visible(m_pGame->m_btnMaximize));
+}
+
+TEST_F(GameWindow, MinimisingLeavesTheLayoutAndRestoringRedoesIt) {
+    ShowAndPaint();
+    HWND minimize = m_pGame->m_btnMinimize.GetSafeHwnd();
+    // Out of place, so only a new layout can put it back.
+    ::SetWindowPos(minimize, NULL, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    HRGN before = ::CreateRectRgn(0, 0, 0, 0);
+    ::GetWindowRgn(Game(), before);
+
+    PostClick(minimize);
+    PumpFor(100);
+    ASSERT_TRUE(::IsIconic(Game()));
+    EXPECT_EQ(0, ChildRectOf(minimize).left);
+    HRGN during = ::CreateRectRgn(0, 0, 0, 0);
+    ::GetWindowRgn(Game(), during);
+    EXPECT_TRUE(::EqualRgn(before, during)) << "the region stays while minimised";
+
+    m_pGame->ShowWindow(SW_RESTORE);
+    PumpFor(100);
+    EXPECT_FALSE(::IsIconic(Game()));
+    EXPECT_EQ(ClientSize().cx - 90, ChildRectOf(minimize).left);
+    ::DeleteObject(during);
+    ::DeleteObject(before);
+}
+
+WNDPROC g_pageProc = NULL;
+int g_enterDowns = 0;
+
+LRESULT CALLBACK CountEnterDowns(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && wParam == VK_RETURN)
+        ++g_enterDowns;
+    return ::CallWindowProcW(g_pageProc, hwnd, message, wParam, lParam);
+}
+
+TEST_F(GameWindow, EnterGoesToThePageAndNothingClosesTheWindow) {
+    ShowAndPaint();
+    MSG enter = {Game(), WM_KEYDOWN, VK_RETURN, 0x001C0001, 0, {0, 0}};
+    EXPECT_FALSE(m_pGame->PreTranslateMessage(&enter));
+
+    FakeBrowser* pFake = FakeBrowser::ForHost(m_pGame->m_web.GetSafeHwnd());
+    ASSERT_NE(nullptr, pFake);
+    ::SetFocus(pFake->serverWindow());
+    ASSERT_EQ(pFake->serverWindow(), ::GetFocus());
+    g_enterDowns = 0;
+    g_pageProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(pFake->serverWindow(), GWLP_WNDPROC,
+                                                               reinterpret_cast<LONG_PTR>(CountEnterDowns)));
+    ::PostMessageW(pFake->serverWindow(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PumpFor(100, true);
+    ::SetWindowLongPtrW(pFake->serverWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pageProc));
+    // The page got the key: the dialog manager did not turn it into the OK command.
+    EXPECT_EQ(1, g_enterDowns);
+    EXPECT_TRUE(::IsWindowVisible(Game())) << "Enter";
+
+    struct Attempt {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    } attempts[] = {
+        {"Escape", WM_KEYDOWN, VK_ESCAPE, 0x00010001},
+        {"WM_CLOSE", WM_CLOSE, 0, 0},
+        {"system Close", WM_SYSCOMMAND, SC_CLOSE, 0},
+        {"cancel command", WM_COMMAND, IDCANCEL, 0},
+    };
+    for (const Attempt& a : attempts) {
+        const HWND target = a.message == WM_KEYDOWN ? pFake->serverWindow() : Game();
+        ::PostMessageW(target, a.message, a.wParam, a.lParam);
+        PumpFor(50, true);
+        EXPECT_TRUE(::IsWindowVisible(Game())) << a.name;
+        EXPECT_TRUE(::IsWindow(Game())) << a.name;
+    }
+    PostAltF4(Game());
+    PumpFor(50, true);
+    EXPECT_TRUE(::IsWindowVisible(Game())) << "Alt+F4";
+}
+
+TEST_F(GameWindow, PageLoadsAreClaimedAndChangeNothingVisible) {
+    ShowAndPaint();
+    FakeBrowser* pFake = FakeBrowser::ForHost(m_pGame->m_web.GetSafeHwnd());
+    ASSERT_NE(nullptr, pFake);
+    const RECT before = WindowRectOf(Game());
+    for (int i = 0; i < 3; ++i)
+        pFake->CompleteDocument(L"http://127.0.0.1:1/game?id=7");
+    EXPECT_EQ(3u, OutstandingPostedStrings());
+    PumpFor(50);
+    EXPECT_EQ(0u, OutstandingPostedStrings());
+    const RECT after = WindowRectOf(Game());
+    EXPECT_TRUE(::EqualRect(&before, &after));
+    EXPECT_TRUE(::IsWindowVisible(Game()));
+
+    // A wParam that no view posted is neither read nor freed.
+    CString mine(L"not posted by a view");
+    ::PostMessageW(Game(), WM_PAGE_LOADED, reinterpret_cast<WPARAM>(&mine), 0);
+    ::PostMessageW(Game(), WM_PAGE_LOADED, 1, 0);
+    ::PostMessageW(Game(), WM_PAGE_LOADED, 0, 0);
+    PumpFor(50);
+    EXPECT_STREQ(L"not posted by a view", mine);
+}
+
+TEST_F(GameWindow, PaintingWithoutADeviceContextDrawsNothingAndLeaksNothing) {
+    ShowAndPaint();
+    const DWORD gdiBefore = GdiObjects();
+    CDC none;
+    m_pGame->DrawFrame(&none);
+    EXPECT_EQ(gdiBefore, GdiObjects());
+}
+
+TEST_F(GameWindow, PaintsAndResizesKeepTheGdiObjectCountFlat) {
+    ShowAndPaint();
+    const DWORD gdiBefore = GdiObjects();
+    for (int i = 0; i < 100; ++i) {
+        ::SetWindowPos(Game(), NULL, 0, 0, 900 + (i % 7) * 20, 650 + (i % 5) * 10, SWP_NOMOVE | SWP_NOZORDER);
+        ::InvalidateRect(Game(), NULL, FALSE);
+        ::UpdateWindow(Game());
+    }
+    PumpPending();
+    const DWORD gdiAfter = GdiObjects();
+    std::printf("GDI objects before %lu, after 100 resizes and paints %lu\n", gdiBefore, gdiAfter);
+    EXPECT_EQ(gdiBefore, gdiAfter);
+}
+
+TEST_F(GameWindow, CloseAsksFirstAndNoChangesNothing) {
+    ShowAndPaint();
+    CWinApp app;
+    SeenMessageBox seen;
+    std::atomic<bool> answered{false};
+    std::thread driver([&] { answered = AnswerMessageBox(kTitle, IDNO, &seen); });
+    PostClick(m_pGame->m_btnClose.GetSafeHwnd());
+    PumpUntil([&] { return answered && !::IsWindow(seen.hwnd); }, 5000);
+    driver.join();
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(L"游戏正在运行中，是否退出？", seen.text);
+    EXPECT_EQ(Game(), seen.owner);
+    EXPECT_TRUE(seen.yesNo);
+    EXPECT_EQ(::LoadIconW(NULL, IDI_QUESTION), seen.icon);
+    EXPECT_TRUE(::IsWindowVisible(Game()));
+
+    // Yes without a main window to end: nothing to do, and nothing breaks.
+    std::thread yes([&] { answered = AnswerMessageBox(kTitle, IDYES, &seen); });
+    PostClick(m_pGame->m_btnClose.GetSafeHwnd());
+    PumpUntil([&] { return answered && !::IsWindow(seen.hwnd); }, 5000);
+    yes.join();
+    EXPECT_TRUE(::IsWindowVisible(Game()));
+}
+
+} // namespace

@@ -1,0 +1,160 @@
+// Test build only: counts the program's GDI+ objects and checks that GDI+ is shut down after the last is
+// gone.
+//
+// At start-up the exe's import table entries for GDI+ are pointed at counting wrappers. Every object made is
+// counted up, every object released counted down; GdiplusShutdown records how many were still alive, and any
+// counted call after it is a fault. When the process ends, the figures go to the file named by
+// QXRV_GDIPLUS_REPORT as one line: "startups=<n> shutdowns=<n> made=<n> live_at_shutdown=<n>
+// after_shutdown=<n>".
+#include "framework/GdiplusPrelude.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+using namespace Gdiplus;
+namespace flat = Gdiplus::DllExports;
+
+LONG g_startups = 0;
+LONG g_shutdowns = 0;
+LONG g_made = 0;
+LONG g_live = 0;
+LONG g_liveAtShutdown = -1;
+LONG g_afterShutdown = 0;
+
+void Count(GpStatus status, LONG delta) {
+    if (g_shutdowns > 0)
+        InterlockedIncrement(&g_afterShutdown);
+    if (status != Ok)
+        return;
+    InterlockedExchangeAdd(&g_live, delta);
+    if (delta > 0)
+        InterlockedIncrement(&g_made);
+}
+
+// One wrapper per counted entry point: the original is kept and called, its result counted.
+#define QXRV_COUNTED(name, delta, params, args)                                                              \
+    decltype(&flat::name) g_real_##name = NULL;                                                              \
+    GpStatus WINGDIPAPI Counted_##name params {                                                              \
+        const GpStatus status = g_real_##name args;                                                          \
+        Count(status, delta);                                                                                \
+        return status;                                                                                       \
+    }
+
+QXRV_COUNTED(GdipLoadImageFromStream, +1, (IStream * s, GpImage** p), (s, p))
+QXRV_COUNTED(GdipLoadImageFromStreamICM, +1, (IStream * s, GpImage** p), (s, p))
+QXRV_COUNTED(GdipCloneImage, +1, (GpImage * i, GpImage** p), (i, p))
+QXRV_COUNTED(GdipDisposeImage, -1, (GpImage * i), (i))
+QXRV_COUNTED(GdipCreateFontFamilyFromName, +1, (GDIPCONST WCHAR * n, GpFontCollection* c, GpFontFamily** p),
+             (n, c, p))
+QXRV_COUNTED(GdipDeleteFontFamily, -1, (GpFontFamily * f), (f))
+QXRV_COUNTED(GdipCreateFont, +1, (GDIPCONST GpFontFamily * f, REAL e, INT s, Unit u, GpFont** p),
+             (f, e, s, u, p))
+QXRV_COUNTED(GdipDeleteFont, -1, (GpFont * f), (f))
+QXRV_COUNTED(GdipCreateStringFormat, +1, (INT f, LANGID l, GpStringFormat** p), (f, l, p))
+QXRV_COUNTED(GdipDeleteStringFormat, -1, (GpStringFormat * f), (f))
+QXRV_COUNTED(GdipCreateSolidFill, +1, (ARGB c, GpSolidFill** p), (c, p))
+QXRV_COUNTED(GdipCloneBrush, +1, (GpBrush * b, GpBrush** p), (b, p))
+QXRV_COUNTED(GdipDeleteBrush, -1, (GpBrush * b), (b))
+QXRV_COUNTED(GdipCreateFromHDC, +1, (HDC h, GpGraphics** p), (h, p))
+QXRV_COUNTED(GdipDeleteGraphics, -1, (GpGraphics * g), (g))
+
+decltype(&GdiplusStartup) g_real_GdiplusStartup = NULL;
+Status WINAPI Counted_GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input,
+                                     GdiplusStartupOutput* output) {
+    const Status status = g_real_GdiplusStartup(token, input, output);
+    if (status == Ok)
+        InterlockedIncrement(&g_startups);
+    return status;
+}
+
+decltype(&GdiplusShutdown) g_real_GdiplusShutdown = NULL;
+VOID WINAPI Counted_GdiplusShutdown(ULONG_PTR token) {
+    InterlockedExchange(&g_liveAtShutdown, g_live);
+    InterlockedIncrement(&g_shutdowns);
+    g_real_GdiplusShutdown(token);
+}
+
+struct Hook {
+    const char* name;
+    void** real;
+    void* counted;
+};
+
+#define QXRV_HOOK(name)                                                                                      \
+    { #name, reinterpret_cast < void**>(&g_real_##name), reinterpret_cast < void*>(&Counted_##name) }
+
+const Hook kHooks[] = {
+    QXRV_HOOK(GdipLoadImageFromStream),
+    QXRV_HOOK(GdipLoadImageFromStreamICM),
+    QXRV_HOOK(GdipCloneImage),
+    QXRV_HOOK(GdipDisposeImage),
+    QXRV_HOOK(GdipCreateFontFamilyFromName),
+    QXRV_HOOK(GdipDeleteFontFamily),
+    QXRV_HOOK(GdipCreateFont),
+    QXRV_HOOK(GdipDeleteFont),
+    QXRV_HOOK(GdipCreateStringFormat),
+    QXRV_HOOK(GdipDeleteStringFormat),
+    QXRV_HOOK(GdipCreateSolidFill),
+    QXRV_HOOK(GdipCloneBrush),
+    QXRV_HOOK(GdipDeleteBrush),
+    QXRV_HOOK(GdipCreateFromHDC),
+    QXRV_HOOK(GdipDeleteGraphics),
+    QXRV_HOOK(GdiplusStartup),
+    QXRV_HOOK(GdiplusShutdown),
+};
+
+// Points the exe's import address table entries for gdiplus.dll at the counting wrappers.
+void PatchImports() {
+    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleW(NULL));
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (dir.VirtualAddress == 0)
+        return;
+    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name;
+         ++imp) {
+        if (_stricmp(reinterpret_cast<const char*>(base + imp->Name), "gdiplus.dll") != 0 ||
+            imp->OriginalFirstThunk == 0)
+            continue;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            for (const Hook& hook : kHooks) {
+                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), hook.name) != 0)
+                    continue;
+                DWORD old = 0;
+                if (!VirtualProtect(&slots->u1.Function, sizeof(slots->u1.Function), PAGE_READWRITE, &old))
+                    break;
+                *hook.real = reinterpret_cast<void*>(slots->u1.Function);
+                slots->u1.Function = reinterpret_cast<ULONG_PTR>(hook.counted);
+                VirtualProtect(&slots->u1.Function, sizeof(slots->u1.Function), old, &old);
+                break;
+            }
+        }
+    }
+}
+
+void WriteReport() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"QXRV_GDIPLUS_REPORT", path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    FILE* file = _wfopen(path, L"w");
+    if (file == NULL)
+        return;
+    std::fprintf(file, "startups=%ld shutdowns=%ld made=%ld live_at_shutdown=%ld after_shutdown=%ld\n",
+                 g_startups, g_shutdowns, g_made, g_liveAtShutdown, g_afterShutdown);
+    std::fclose(file);
+}
+
+struct Probe {
+    Probe() { PatchImports(); }
+    ~Probe() { WriteReport(); }
+} g_probe;
+
+} // namespace
