@@ -1,0 +1,24 @@
+// Another process on the same desktop: posts the web view's two messages with its own pointers as wParam.
+// Usage: webview_foreign_poster <main hwnd> <dialog hwnd> <count>
+#include "framework/Prelude.h"
+
+#include <cstdlib>
+#include <string>
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 4)
+        return 2;
+    const HWND targets[] = {reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(argv[1], nullptr, 10))),
+                            reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(argv[2], nullptr, 10)))};
+    const int count = _wtoi(argv[3]);
+    for (int i = 0; i < count; ++i) {
+        // Addresses that mean something here and nothing in the receiver.
+        auto* text = new std::wstring(L"http://elsewhere.test/?client=1");
+        for (HWND target : targets) {
+            if (!PostMessageW(target, 0x14FA, reinterpret_cast<WPARAM>(text), 1003) ||
+                !PostMessageW(target, 0x172E, reinterpret_cast<WPARAM>(text), 0))
+                return 1;
+        }
+    }
+    return 0;
+}

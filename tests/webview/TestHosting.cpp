@@ -1,0 +1,293 @@
+// Creating, sizing and destroying the web view, and the strings it posts (fake browser control).
+#include "tests/webview/WebViewFixture.h"
+
+#include "tests/support/Watchdog.h"
+
+#include <exdispid.h>
+
+#include <cstdio>
+
+namespace qxrv::test {
+namespace {
+
+using Hosting = WebViewFixture;
+
+int ChildCount(HWND parent) {
+    int count = 0;
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ++count;
+    return count;
+}
+
+TEST_F(Hosting, ViewTakesThePlaceholdersPlaceAndId) {
+    const HWND placeholder = ::GetDlgItem(m_dialog.m_hWnd, IDC_START_PAGE);
+    ASSERT_NE(nullptr, placeholder);
+    RECT before;
+    ::GetWindowRect(placeholder, &before);
+    ::MapWindowPoints(NULL, m_dialog.m_hWnd, reinterpret_cast<POINT*>(&before), 2);
+
+    ASSERT_TRUE(CreateView());
+    EXPECT_FALSE(::IsWindow(placeholder));
+    EXPECT_EQ(m_view.m_hWnd, ::GetDlgItem(m_dialog.m_hWnd, IDC_START_PAGE));
+    RECT after;
+    ::GetWindowRect(m_view.m_hWnd, &after);
+    ::MapWindowPoints(NULL, m_dialog.m_hWnd, reinterpret_cast<POINT*>(&after), 2);
+    EXPECT_TRUE(::EqualRect(&before, &after));
+    EXPECT_EQ(static_cast<DWORD>(WS_CHILD | WS_VISIBLE),
+              m_view.GetStyle() & (WS_CHILD | WS_VISIBLE | WS_BORDER));
+
+    FakeBrowser* fake = Fake();
+    ASSERT_NE(nullptr, fake);
+    EXPECT_TRUE(fake->silent());
+    EXPECT_EQ(fake->window(), m_view.GetBrowserWindow());
+    EXPECT_EQ(1u, fake->sinkCount());
+}
+
+TEST_F(Hosting, MissingPlaceholderCreatesNothing) {
+    const int children = ChildCount(m_dialog.m_hWnd);
+    const int created = FakeBrowser::CreatedCount();
+    EXPECT_FALSE(m_view.CreateOnPlaceholder(&m_dialog, 4242));
+    EXPECT_EQ(nullptr, m_view.m_hWnd);
+    EXPECT_EQ(children, ChildCount(m_dialog.m_hWnd));
+    EXPECT_EQ(created, FakeBrowser::CreatedCount());
+    EXPECT_NE(nullptr, ::GetDlgItem(m_dialog.m_hWnd, IDC_START_PAGE));
+}
+
+TEST_F(Hosting, ViewWhoseBrowserCannotStartIsNotCreated) {
+    FakeBrowser::failNextActivation = true;
+    EXPECT_FALSE(CreateView());
+    EXPECT_EQ(nullptr, m_view.m_hWnd);
+    EXPECT_EQ(nullptr, m_view.GetBrowser());
+    EXPECT_EQ(nullptr, ::GetDlgItem(m_dialog.m_hWnd, IDC_START_PAGE)) << "the placeholder is gone";
+    EXPECT_TRUE(FakeBrowser::Live().empty()) << "the control was released";
+}
+
+TEST_F(Hosting, BrowserWindowLiesOneClientEdgeOutsideTheView) {
+    ASSERT_TRUE(CreateView());
+    FakeBrowser* fake = Fake();
+    ASSERT_NE(nullptr, fake);
+    const int edgeX = ::GetSystemMetrics(SM_CXEDGE);
+    const int edgeY = ::GetSystemMetrics(SM_CYEDGE);
+    const SIZE sizes[] = {{0, 0}, {300, 200}, {1, 1}, {640, 480}};
+    for (const SIZE& size : sizes) {
+        m_view.MoveWindow(0, 0, size.cx, size.cy);
+        RECT rc;
+        ::GetWindowRect(fake->window(), &rc);
+        ::MapWindowPoints(NULL, m_view.m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        EXPECT_EQ(-edgeX, rc.left);
+        EXPECT_EQ(-edgeY, rc.top);
+        EXPECT_EQ(size.cx + 2 * edgeX, rc.right - rc.left);
+        EXPECT_EQ(size.cy + 2 * edgeY, rc.bottom - rc.top);
+    }
+}
+
+TEST_F(Hosting, DestroyingTheDialogDeletesThePopupButNotTheView) {
+    ASSERT_TRUE(CreateView());
+    ASSERT_NE(nullptr, Fake());
+    Fake()->RequestNewWindow(L"http://example.test/");
+    ASSERT_NE(nullptr, m_view.GetPopupBrowser());
+    ASSERT_EQ(2u, FakeBrowser::Live().size());
+
+    m_dialog.DestroyWindow();
+    EXPECT_EQ(nullptr, m_view.m_hWnd);
+    EXPECT_EQ(nullptr, m_view.GetPopupBrowser());
+    EXPECT_EQ(nullptr, m_view.GetBrowser());
+    EXPECT_TRUE(FakeBrowser::Live().empty()) << "both browsers released";
+    // The view object lives on and can be used again.
+    EXPECT_EQ(L"", m_view.GetLocationNameSafe());
+    m_view.Navigate2(L"http://example.test/");
+}
+
+TEST_F(Hosting, CreateAndDestroyCyclesLeaveNothingBehind) {
+    auto cycle = [] {
+        CHostDialog dialog;
+        ASSERT_TRUE(dialog.Open());
+        CTestHtmlCtrl view;
+        ASSERT_TRUE(view.CreateOnPlaceholder(&dialog, IDC_START_PAGE));
+        FakeBrowser* fake = FakeBrowser::ForHost(view.m_hWnd);
+        ASSERT_NE(nullptr, fake);
+        fake->RequestNewWindow(L"http://example.test/");
+        fake->CompleteDocument(L"http://example.test/");
+        ASSERT_NE(nullptr, view.GetPopupBrowser());
+        dialog.DestroyWindow();
+        PumpPending();
+        Opened().clear();
+    };
+    cycle();
+    const HeapUse before = HeapInUse();
+    for (int i = 0; i < 20; ++i)
+        cycle();
+    const HeapUse after = HeapInUse();
+    EXPECT_LE(after.all, before.all + 256) << "C runtime heap: " << before.crt << " before, " << after.crt;
+    EXPECT_EQ(0u, OutstandingPostedStrings()) << "page notifications the destroyed dialogs never read";
+}
+
+TEST_F(Hosting, EndingTheViewObjectFirstStillFreesItsPopup) {
+    auto* view = new CTestHtmlCtrl;
+    ASSERT_TRUE(view->CreateOnPlaceholder(&m_dialog, IDC_START_PAGE));
+    FakeBrowser* fake = FakeBrowser::ForHost(view->m_hWnd);
+    ASSERT_NE(nullptr, fake);
+    fake->RequestNewWindow(L"http://example.test/");
+    ASSERT_NE(nullptr, view->GetPopupBrowser());
+    delete view;
+    EXPECT_EQ(nullptr, ::GetDlgItem(m_dialog.m_hWnd, IDC_START_PAGE));
+    EXPECT_TRUE(FakeBrowser::Live().empty());
+}
+
+TEST_F(Hosting, EventsAfterDestructionReachNobody) {
+    ASSERT_TRUE(CreateView());
+    FakeBrowser* fake = Fake();
+    ASSERT_NE(nullptr, fake);
+    fake->AddRef(); // outlive the view
+    m_dialog.DestroyWindow();
+    EXPECT_EQ(0u, fake->sinkCount());
+    EXPECT_FALSE(fake->inPlaceActive());
+    EXPECT_FALSE(fake->ClickLink(L"http://h/?client=1&client=1"));
+    fake->CompleteDocument(L"http://h/");
+    PumpPending();
+    EXPECT_TRUE(ReceivedLog().empty());
+    fake->Release();
+}
+
+TEST_F(Hosting, MalformedEventsAreIgnored) {
+    ASSERT_TRUE(CreateView());
+    FakeBrowser* fake = Fake();
+    ASSERT_NE(nullptr, fake);
+
+    VARIANTARG args[7];
+    for (auto& a : args)
+        VariantInit(&a);
+    fake->FireRaw(DISPID_BEFORENAVIGATE2, nullptr, 0);
+    fake->FireRaw(DISPID_BEFORENAVIGATE2, args, 7); // Cancel is not a by-reference BOOL
+    fake->FireRaw(DISPID_NEWWINDOW2, args, 2);
+    fake->FireRaw(DISPID_NEWWINDOW2, args, 1);
+    fake->FireRaw(DISPID_DOCUMENTCOMPLETE, args, 1);
+    fake->FireRaw(DISPID_DOCUMENTCOMPLETE, args, 2); // no browser, no URL
+    fake->FireRaw(DISPID_NAVIGATEERROR, args, 5);
+
+    // A URL that is not a string counts as "": not taken over.
+    VARIANT_BOOL cancel = VARIANT_TRUE;
+    V_VT(&args[5]) = VT_I4;
+    V_I4(&args[5]) = 42;
+    V_VT(&args[0]) = VT_BYREF | VT_BOOL;
+    V_BOOLREF(&args[0]) = &cancel;
+    fake->FireRaw(DISPID_BEFORENAVIGATE2, args, 7);
+    EXPECT_EQ(VARIANT_FALSE, cancel);
+
+    PumpPending();
+    EXPECT_TRUE(ReceivedLog().empty());
+    EXPECT_TRUE(m_view.appUrls.empty());
+    EXPECT_EQ(nullptr, m_view.GetPopupBrowser());
+}
+
+TEST_F(Hosting, ForeignPostsAreNeitherReadNorFreed) {
+    ASSERT_TRUE(CreateView());
+    // A string this process owns but never posted through a web view.
+    auto* mine = new CString(L"not posted");
+    int onStack = 0;
+    const WPARAM bogus[] = {1, reinterpret_cast<WPARAM>(&onStack), reinterpret_cast<WPARAM>(mine),
+                            static_cast<WPARAM>(-1)};
+    for (UINT message : {WM_OPEN_GAME_URL, WM_PAGE_LOADED}) {
+        for (WPARAM w : bogus) {
+            ::PostMessageW(m_main.m_hWnd, message, w, 0);
+            ::PostMessageW(m_dialog.m_hWnd, message, w, 0);
+        }
+    }
+    // A real page notification, then the same wParam again once it has been claimed.
+    Fake()->CompleteDocument(L"http://h/once");
+    PumpPending();
+    WPARAM claimed = 0;
+    for (const Received& r : ReceivedOf(WM_PAGE_LOADED)) {
+        if (r.claimed)
+            claimed = r.wParam;
+    }
+    ASSERT_NE(0u, claimed);
+    ::PostMessageW(m_dialog.m_hWnd, WM_PAGE_LOADED, claimed, 0);
+    PumpPending();
+
+    EXPECT_EQ(8u, ReceivedOf(WM_OPEN_GAME_URL).size());
+    EXPECT_EQ(10u, ReceivedOf(WM_PAGE_LOADED).size());
+    int claims = 0;
+    for (const Received& r : ReceivedLog())
+        claims += r.claimed ? 1 : 0;
+    EXPECT_EQ(1, claims);
+    EXPECT_EQ(L"not posted", *mine) << "never freed";
+    delete mine;
+}
+
+TEST_F(Hosting, AStringIsClaimedOnlyWithTheMessageItWasPostedWith) {
+    auto text = std::make_unique<CString>(L"http://h/");
+    CString* raw = text.get();
+    ASSERT_TRUE(PostOwnedString(m_main.m_hWnd, WM_PAGE_LOADED, std::move(text), 0));
+    EXPECT_EQ(nullptr, ClaimPostedString(WM_OPEN_GAME_URL, reinterpret_cast<WPARAM>(raw)));
+    PumpPending();
+    ASSERT_EQ(1u, ReceivedOf(WM_PAGE_LOADED).size());
+    EXPECT_TRUE(ReceivedOf(WM_PAGE_LOADED)[0].claimed);
+
+    // Posting to a window that is gone frees the string at once.
+    const HWND gone = ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    ::DestroyWindow(gone);
+    EXPECT_FALSE(PostOwnedString(gone, WM_PAGE_LOADED, std::make_unique<CString>(L"x"), 0));
+    EXPECT_FALSE(PostOwnedString(m_main.m_hWnd, WM_PAGE_LOADED, nullptr, 0));
+    EXPECT_EQ(0u, OutstandingPostedStrings());
+}
+
+TEST_F(Hosting, PostsFromASecondProcessAreIgnored) {
+    wchar_t path[MAX_PATH];
+    ASSERT_NE(0u, ::GetModuleFileNameW(NULL, path, MAX_PATH));
+    std::wstring exe = path;
+    exe = exe.substr(0, exe.find_last_of(L"\\/") + 1) + QXRV_FOREIGN_POSTER;
+    const int kCount = 50;
+    std::wstring command = L"\"" + exe + L"\" " + std::to_wstring(reinterpret_cast<UINT_PTR>(m_main.m_hWnd)) +
+                           L" " + std::to_wstring(reinterpret_cast<UINT_PTR>(m_dialog.m_hWnd)) + L" " +
+                           std::to_wstring(kCount);
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(::CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi));
+    ::WaitForSingleObject(pi.hProcess, 10000);
+    DWORD code = 1;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    ASSERT_EQ(0u, code);
+
+    PumpPending();
+    EXPECT_EQ(static_cast<size_t>(2 * kCount), ReceivedOf(WM_OPEN_GAME_URL).size());
+    EXPECT_EQ(static_cast<size_t>(2 * kCount), ReceivedOf(WM_PAGE_LOADED).size());
+    for (const Received& r : ReceivedLog())
+        EXPECT_FALSE(r.claimed);
+}
+
+TEST_F(Hosting, MemoryStaysFlatOverAThousandNavigations) {
+    ExtendWatchdog(120);
+    ASSERT_TRUE(CreateView());
+    FakeBrowser* fake = Fake();
+    ASSERT_NE(nullptr, fake);
+    auto navigate = [&](int i) {
+        const std::wstring n = std::to_wstring(i);
+        m_view.Navigate2((L"http://h/page?n=" + n).c_str());
+        m_view.Navigate2((L"http://h/game?n=" + n + L"&client=1").c_str());
+        fake->RequestNewWindow((L"http://h/popup?n=" + n).c_str());
+        fake->ClickLink(L"javascript:void(0)");
+        PumpPending();
+        for (FakeBrowser* each : FakeBrowser::Live())
+            each->ClearRecords();
+        ReceivedLog().clear();
+        Opened().clear();
+    };
+    for (int i = 0; i < 200; ++i)
+        navigate(i);
+    const HeapUse before = HeapInUse();
+    for (int i = 0; i < 1000; ++i)
+        navigate(i);
+    const HeapUse after = HeapInUse();
+    std::printf("heap in use: %zu before, %zu after 1000 rounds (C runtime: %zu, %zu)\n", before.all,
+                after.all, before.crt, after.crt);
+    // A few bytes of slack for the allocators' own bookkeeping; a leak per round would be 1000 times that.
+    EXPECT_LE(after.all, before.all + 1024);
+    EXPECT_EQ(0u, OutstandingPostedStrings());
+}
+
+} // namespace
+} // namespace qxrv::test

@@ -1,0 +1,117 @@
+#include "tests/webview/WebViewTestKit.h"
+
+#include "res/resource.h"
+#include "webview/PostedString.h"
+
+#include <gtest/gtest.h>
+#include <malloc.h>
+
+namespace qxrv::test {
+
+namespace {
+
+// The framework's current application, so that AfxGetMainWnd has somewhere to look.
+CWinApp g_app(L"QXRVWebViewTests");
+
+// The browser control is a COM object of this thread's apartment.
+class OleEnvironment : public testing::Environment {
+public:
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(OleInitialize(NULL))); }
+    void TearDown() override { OleUninitialize(); }
+};
+testing::Environment* const g_ole = testing::AddGlobalTestEnvironment(new OleEnvironment);
+
+// Logs the messages a web view posts, claiming strings as the launcher's receivers do.
+void Log(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_OPEN_GAME_URL || message == WM_PAGE_LOADED) {
+        std::unique_ptr<CString> pText = ClaimPostedString(message, wParam);
+        ReceivedLog().push_back({hWnd, message, wParam, lParam, pText != nullptr,
+                                 pText ? std::wstring(pText->GetString()) : std::wstring()});
+    } else if (message == WM_COMMAND || message == WM_CONTEXTMENU) {
+        ReceivedLog().push_back({hWnd, message, wParam, lParam, false, std::wstring()});
+    }
+}
+
+} // namespace
+
+std::vector<Received>& ReceivedLog() {
+    static std::vector<Received> log;
+    return log;
+}
+
+std::vector<Received> ReceivedOf(UINT message) {
+    std::vector<Received> result;
+    for (const Received& r : ReceivedLog()) {
+        if (r.message == message)
+            result.push_back(r);
+    }
+    return result;
+}
+
+CLogMainWnd::CLogMainWnd() {
+    CreateEx(0, NULL, L"main", WS_POPUP, 0, 0, 10, 10, NULL, NULL);
+    AfxGetApp()->m_pMainWnd = this;
+}
+
+CLogMainWnd::~CLogMainWnd() {
+    if (AfxGetApp()->m_pMainWnd == this)
+        AfxGetApp()->m_pMainWnd = NULL;
+    DestroyWindow();
+}
+
+LRESULT CLogMainWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    Log(m_hWnd, message, wParam, lParam);
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+CHostDialog::CHostDialog() : CDialog(IDD_START_PAGE) {}
+
+BOOL CHostDialog::Open() {
+    return Create(IDD_START_PAGE);
+}
+
+LRESULT CHostDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    Log(m_hWnd, message, wParam, lParam);
+    if (message == WM_COMMAND)
+        return 0; // test command IDs mean nothing to the dialog
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+void CTestHtmlCtrl::OnAppUrl(LPCWSTR lpszWhere) {
+    appUrls.push_back(lpszWhere ? lpszWhere : L"(null)");
+    CHtmlCtrl::OnAppUrl(lpszWhere);
+}
+
+LRESULT CTestHtmlCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CONTEXTMENU)
+        ++contextMenus;
+    return CHtmlCtrl::WindowProc(message, wParam, lParam);
+}
+
+namespace {
+
+size_t BusyBytes(HANDLE heap) {
+    size_t busy = 0;
+    PROCESS_HEAP_ENTRY entry = {};
+    HeapLock(heap);
+    while (HeapWalk(heap, &entry)) {
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+            busy += entry.cbData;
+    }
+    HeapUnlock(heap);
+    return busy;
+}
+
+} // namespace
+
+HeapUse HeapInUse() {
+    HeapUse use;
+    HANDLE heaps[64];
+    const DWORD count = GetProcessHeaps(64, heaps);
+    for (DWORD i = 0; i < count && i < 64; ++i)
+        use.all += BusyBytes(heaps[i]);
+    use.crt = BusyBytes(reinterpret_cast<HANDLE>(_get_heap_handle()));
+    return use;
+}
+
+} // namespace qxrv::test
