@@ -112,15 +112,15 @@ BOOL CALLBACK ReadBoxChild(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
-// A message box: a dialog whose children are only static texts, an icon and push buttons. (The launcher's
-// windows are dialogs with the same title, but they hold other controls.)
+// A message box: a dialog with a text, and otherwise only an icon and push buttons. (The launcher's windows
+// are dialogs with the same title, but none of them has a static text.)
 bool IsMessageBox(HWND hwnd, SeenMessageBox* pSeen) {
     if (ClassOf(hwnd) != L"#32770" || !IsWindowVisible(hwnd))
         return false;
     SeenMessageBox seen;
     BoxContents contents = {&seen};
     EnumChildWindows(hwnd, ReadBoxChild, reinterpret_cast<LPARAM>(&contents));
-    if (contents.others != 0 || contents.buttons == 0)
+    if (contents.others != 0 || contents.buttons == 0 || seen.text.empty())
         return false;
     seen.hwnd = hwnd;
     seen.owner = GetWindow(hwnd, GW_OWNER);
@@ -155,7 +155,8 @@ bool AnswerMessageBox(LPCWSTR caption, int nAnswer, SeenMessageBox* pSeen, DWORD
     if (pSeen != nullptr)
         *pSeen = seen;
     PostMessageW(seen.hwnd, WM_COMMAND, MAKEWPARAM(nAnswer, BN_CLICKED), 0);
-    return true;
+    // Answered once it is gone, so a later question is never mistaken for this one.
+    return WaitUntil([&] { return !IsWindow(seen.hwnd); }, nTimeoutMs);
 }
 
 } // namespace qxrv::test

@@ -43,7 +43,7 @@ struct SeenMessageBox {
 };
 
 // Waits for a message box with this caption in process processId (0: this one), notes what it shows and
-// answers it with nAnswer (IDYES, IDNO). False when none came in time.
+// answers it with nAnswer (IDYES, IDNO), then waits until it has gone. False when none came in time.
 bool AnswerMessageBox(LPCWSTR caption, int nAnswer, SeenMessageBox* pSeen = nullptr, DWORD nTimeoutMs = 5000,
                       DWORD processId = 0);
 
