@@ -1,0 +1,18 @@
+// The two layered-window functions, taken from "User32.DLL" by name at each call instead of from the import
+// table. Every look-up of either goes through this one place.
+#pragma once
+
+#include "framework/Prelude.h"
+
+namespace skin {
+
+// Pushes a per-pixel-alpha picture with UpdateLayeredWindow. Returns false, having done nothing, when the
+// library or the entry point is missing; otherwise true, whatever the call itself answered.
+bool CallUpdateLayeredWindow(HWND hWnd, HDC hdcDst, POINT* pptDst, SIZE* psize, HDC hdcSrc, POINT* pptSrc,
+                             COLORREF crKey, BLENDFUNCTION* pblend, DWORD dwFlags);
+
+// Sets a colour key or constant alpha with SetLayeredWindowAttributes. Returns false, having done nothing,
+// when the library or the entry point is missing; otherwise true, whatever the call itself answered.
+bool CallSetLayeredWindowAttributes(HWND hWnd, COLORREF crKey, BYTE bAlpha, DWORD dwFlags);
+
+} // namespace skin

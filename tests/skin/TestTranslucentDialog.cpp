@@ -1,0 +1,325 @@
+// The layered dialog as the user sees it: pixels read back from the screen, where it starts, how its
+// companion follows it, and how a press drags it.
+#include "tests/skin/SkinTestSupport.h"
+
+#include "res/resource.h"
+#include "skin/PngResource.h"
+#include "tests/skin/SkinTestRes.h"
+#include "tests/support/Pump.h"
+
+#include <memory>
+
+namespace skintest {
+namespace {
+
+const COLORREF kBackdropColour = RGB(200, 30, 30);
+const RECT kWholeScreen = {0, 0, 1280, 1024};
+const COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kYellow = RGB(255, 255, 0);
+
+using LayeredDialogTest = SkinTest;
+
+COLORREF Straight(Gdiplus::ARGB argb) {
+    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
+COLORREF PixelOf(const CWnd& wnd, int x, int y) {
+    const POINT p = OnScreen(wnd, x, y);
+    return ScreenPixel(p.x, p.y);
+}
+
+void Place(CWnd& wnd, int x, int y) {
+    wnd.SetWindowPos(NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+// Binds the template's two buttons to a and b, gives them their pictures and places them; the caller
+// registers them in the order it wants.
+void BindButtons(CTestLayeredDialog& dlg, CTestButton& a, CTestButton& b) {
+    ASSERT_TRUE(a.SubclassDlgItem(IDC_MINIMIZE, &dlg));
+    ASSERT_TRUE(b.SubclassDlgItem(IDC_CLOSE, &dlg));
+    ASSERT_TRUE(a.LoadStateImages({IDB_TEST_RED, 0, IDB_TEST_YELLOW, 0, 0}));
+    ASSERT_TRUE(b.LoadStateImages({IDB_TEST_BLUE, 0, IDB_TEST_YELLOW, 0, 0}));
+    Place(a, 300, 200);
+    Place(b, 320, 210); // overlaps a from (320, 210) to (340, 230)
+}
+
+TEST_F(LayeredDialogTest, ShowsItsBackgroundAsOneAlphaPicture) {
+    CBackdrop backdrop(kWholeScreen, kBackdropColour);
+    CTestLayeredDialog dlg;
+    ASSERT_TRUE(dlg.CreateAndShow());
+
+    CRect rect;
+    dlg.GetWindowRect(&rect);
+    EXPECT_EQ(1208, rect.Width());
+    EXPECT_EQ(621, rect.Height());
+    EXPECT_EQ(0u, dlg.GetStyle() & WS_CAPTION);
+    EXPECT_NE(0u, dlg.GetStyle() & WS_POPUP);
+    EXPECT_NE(0u, dlg.GetExStyle() & WS_EX_LAYERED);
+    EXPECT_EQ(AC_SRC_OVER, dlg.m_blendFunction.BlendOp);
+    EXPECT_EQ(255, dlg.m_blendFunction.SourceConstantAlpha);
+    EXPECT_EQ(AC_SRC_ALPHA, dlg.m_blendFunction.AlphaFormat);
+
+    // Where the picture is transparent the backdrop shows; where it is opaque its colour is exact.
+    Gdiplus::Image* pBackground = dlg.m_pBackground;
+    int checkedClear = 0, checkedOpaque = 0;
+    const POINT probes[] = {{0, 0}, {1207, 0}, {0, 620}, {1207, 620}, {604, 310}, {200, 300}, {900, 400}};
+    for (const POINT& p : probes) {
+        SCOPED_TRACE(testing::Message() << "picture point " << p.x << ", " << p.y);
+        const Gdiplus::ARGB argb = ImagePixel(pBackground, p.x, p.y);
+        const BYTE alpha = static_cast<BYTE>(argb >> 24);
+        if (alpha == 0) {
+            EXPECT_EQ(kBackdropColour, PixelOf(dlg, p.x, p.y));
+            ++checkedClear;
+        } else if (alpha == 255) {
+            EXPECT_EQ(Straight(argb), PixelOf(dlg, p.x, p.y));
+            ++checkedOpaque;
+        }
+    }
+    EXPECT_GE(checkedClear, 1) << "the background should have a transparent corner";
+    EXPECT_GE(checkedOpaque, 1) << "the background should have opaque pixels";
+}
+
+TEST_F(LayeredDialogTest, ChildrenAreDrawnInRegistrationOrder) {
+    const struct {
+        bool firstRegisteredIsA;
+        COLORREF overlap;
+    } cases[] = {{true, kBlue}, {false, kRed}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.firstRegisteredIsA ? "a, then b" : "b, then a");
+        CBackdrop backdrop(kWholeScreen, kBackdropColour);
+        CTestButton a, b;
+        CTestLayeredDialog dlg;
+        dlg.m_setUp = [&](CTestLayeredDialog& d) {
+            BindButtons(d, a, b);
+            d.AddLayerChild(c.firstRegisteredIsA ? &a : &b);
+            d.AddLayerChild(c.firstRegisteredIsA ? &b : &a);
+        };
+        ASSERT_TRUE(dlg.CreateAndShow());
+        EXPECT_EQ(kRed, PixelOf(dlg, 305, 205));
+        EXPECT_EQ(c.overlap, PixelOf(dlg, 330, 220));
+        EXPECT_EQ(kBlue, PixelOf(dlg, 355, 235));
+        EXPECT_EQ(0, dlg.m_nReports) << "registering and the first picture report nothing";
+    }
+}
+
+TEST_F(LayeredDialogTest, HiddenChildIsNotDrawnButItsReportsRedraw) {
+    CBackdrop backdrop(kWholeScreen, kBackdropColour);
+    CTestButton a, b;
+    CTestLayeredDialog dlg;
+    dlg.m_setUp = [&](CTestLayeredDialog& d) {
+        d.GetDlgItem(IDC_CLOSE)->ShowWindow(SW_HIDE); // b is hidden when it is attached
+        BindButtons(d, a, b);
+        d.AddLayerChild(&a);
+        d.AddLayerChild(&b);
+    };
+    ASSERT_TRUE(dlg.CreateAndShow());
+    EXPECT_FALSE(b.m_bShown);
+    const COLORREF underB = PixelOf(dlg, 355, 235);
+    EXPECT_NE(kBlue, underB);
+    EXPECT_EQ(kRed, PixelOf(dlg, 330, 220));
+
+    // Showing the window later does not bring it into the picture.
+    b.ShowWindow(SW_SHOW);
+    // a's look changes without a report; b's report then redraws everything, a included.
+    a.m_pShownImage = a.m_stateImages[2];
+    b.SendMessage(WM_MOUSEHOVER, 0, 0);
+    EXPECT_EQ(1, dlg.m_nReports);
+    EXPECT_EQ(kYellow, PixelOf(dlg, 330, 220));
+    EXPECT_EQ(underB, PixelOf(dlg, 355, 235));
+}
+
+TEST_F(LayeredDialogTest, HeldRedrawsChangeNothingUntilTheNextRedraw) {
+    CBackdrop backdrop(kWholeScreen, kBackdropColour);
+    CTestButton a, b;
+    CTestLayeredDialog dlg;
+    dlg.m_setUp = [&](CTestLayeredDialog& d) {
+        BindButtons(d, a, b);
+        d.AddLayerChild(&a);
+        d.AddLayerChild(&b);
+    };
+    ASSERT_TRUE(dlg.CreateAndShow());
+    ASSERT_EQ(kRed, PixelOf(dlg, 305, 205));
+
+    dlg.m_bHoldRedraw = true;
+    a.SendMessage(WM_MOUSEHOVER, 0, 0); // a now shows its hover picture, but the report is held
+    b.SendMessage(WM_MOUSEHOVER, 0, 0);
+    EXPECT_EQ(2, dlg.m_nReports);
+    EXPECT_EQ(kRed, PixelOf(dlg, 305, 205));
+    EXPECT_EQ(kBlue, PixelOf(dlg, 355, 235));
+
+    dlg.m_bHoldRedraw = false;
+    dlg.RedrawLayer();
+    EXPECT_EQ(kYellow, PixelOf(dlg, 305, 205));
+    EXPECT_EQ(kYellow, PixelOf(dlg, 355, 235));
+
+    // And a report after the hold shows the current looks at once.
+    a.SendMessage(WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(kRed, PixelOf(dlg, 305, 205));
+}
+
+TEST_F(LayeredDialogTest, StartsAtTheCaptionAdjustedCentre) {
+    RECT work = {};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT framed = {0, 0, 1208, 621};
+    ::AdjustWindowRect(&framed, WS_CAPTION | DS_SETFONT, FALSE);
+    const int W = framed.right - framed.left, H = framed.bottom - framed.top;
+    ASSERT_GT(W, 1208) << "the template's caption must make the centring size larger";
+
+    const struct {
+        bool centred;
+        POINT start; // where the window stands when its children are set up
+    } cases[] = {
+        {true, {work.left + (work.right - work.left - W) / 2, work.top + (work.bottom - work.top - H) / 2}},
+        {false, {0, 0}}, // the template's own position
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.centred ? "centred" : "not centred");
+        CTestLayeredDialog dlg;
+        dlg.m_bStartCentred = c.centred;
+        ASSERT_TRUE(dlg.Create(IDD_MAIN, NULL));
+        const CRect atSetUp(dlg.m_rectAtSetUp);
+        EXPECT_EQ(c.start.x, atSetUp.left);
+        EXPECT_EQ(c.start.y, atSetUp.top);
+        EXPECT_EQ(1208, atSetUp.Width());
+        EXPECT_EQ(621, atSetUp.Height());
+        // Hidden and unowned, it is then centred exactly by the framework, in both cases.
+        CRect now;
+        dlg.GetWindowRect(&now);
+        EXPECT_EQ((work.left + work.right) / 2 - 604, now.left);
+        EXPECT_EQ((work.top + work.bottom) / 2 - 310, now.top);
+    }
+}
+
+// Counts its own destruction, to show the layered dialog deletes its companion.
+class CCountedOverlay : public CTestOverlay {
+public:
+    CCountedOverlay(CWnd* pOwner, int* pDeleted) : CTestOverlay(pOwner), m_pDeleted(pDeleted) {}
+    ~CCountedOverlay() override { ++*m_pDeleted; }
+
+private:
+    int* m_pDeleted;
+};
+
+TEST_F(LayeredDialogTest, CompanionFollowsAtItsOffsetOnEveryMoveAndSize) {
+    int deleted = 0;
+    {
+        CTestLayeredDialog dlg;
+        CTestOverlay* pOverlay = nullptr;
+        bool visibleBeforeChildren = false;
+        dlg.m_makeOverlay = [&](CTestLayeredDialog& d) {
+            pOverlay = new CCountedOverlay(&d, &deleted);
+            return pOverlay;
+        };
+        dlg.m_setUp = [&](CTestLayeredDialog&) {
+            visibleBeforeChildren = pOverlay->IsWindowVisible() != FALSE;
+        };
+        ASSERT_TRUE(dlg.CreateAndShow());
+        ASSERT_NE(nullptr, pOverlay);
+        ASSERT_EQ(pOverlay, dlg.m_pOverlayDlg);
+        EXPECT_TRUE(visibleBeforeChildren);
+        EXPECT_EQ(dlg.m_hWnd, ::GetWindow(pOverlay->m_hWnd, GW_OWNER));
+
+        CRect overlaySize;
+        pOverlay->GetWindowRect(&overlaySize);
+        auto overlayAt = [&] {
+            CRect r;
+            pOverlay->GetWindowRect(&r);
+            EXPECT_EQ(overlaySize.Width(), r.Width());
+            EXPECT_EQ(overlaySize.Height(), r.Height());
+            return r.TopLeft();
+        };
+        // Offset (0, 0) so far: it sits on the dialog's corner.
+        CRect rect;
+        dlg.GetWindowRect(&rect);
+        EXPECT_EQ(rect.TopLeft(), overlayAt());
+
+        struct Step {
+            const char* what;
+            POINT offset;
+            int x, y, cx, cy; // the dialog's new place, or cx 0 to leave it alone
+            POINT expected;
+        } steps[] = {
+            {"offset alone", {344, 88}, 0, 0, 0, 0, rect.TopLeft()},
+            {"move", {344, 88}, 50, 60, 1208, 621, {394, 148}},
+            {"another move", {344, 88}, -20, 10, 1208, 621, {324, 98}},
+            {"new offset alone", {5, 7}, 0, 0, 0, 0, {324, 98}},
+            {"size only", {5, 7}, -20, 10, 600, 300, {-15, 17}},
+        };
+        for (const Step& s : steps) {
+            SCOPED_TRACE(s.what);
+            pOverlay->SetOverlayOffset(s.offset);
+            EXPECT_EQ(CPoint(s.offset), pOverlay->m_overlayOffset);
+            if (s.cx != 0)
+                dlg.SetWindowPos(NULL, s.x, s.y, s.cx, s.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+            EXPECT_EQ(CPoint(s.expected), overlayAt());
+        }
+        EXPECT_EQ(0, deleted);
+    }
+    EXPECT_EQ(1, deleted);
+}
+
+TEST_F(LayeredDialogTest, WorksWithoutACompanion) {
+    CTestLayeredDialog dlg;
+    ASSERT_TRUE(dlg.CreateAndShow());
+    EXPECT_EQ(nullptr, dlg.m_pOverlayDlg);
+    dlg.SetWindowPos(NULL, 10, 20, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    CRect rect;
+    dlg.GetWindowRect(&rect);
+    EXPECT_EQ(CRect(10, 20, 310, 220), rect);
+}
+
+TEST_F(LayeredDialogTest, LeftPressDragsOnlyWhenAskedTo) {
+    const struct {
+        bool dragToMove;
+        bool onChild;
+        size_t commands;
+    } cases[] = {{true, false, 1}, {false, false, 0}, {true, true, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "drag " << c.dragToMove << ", on a child " << c.onChild);
+        CTestButton a, b;
+        CTestLayeredDialog dlg;
+        dlg.m_bDragToMove = c.dragToMove;
+        dlg.m_setUp = [&](CTestLayeredDialog& d) {
+            BindButtons(d, a, b);
+            d.AddLayerChild(&a);
+        };
+        ASSERT_TRUE(dlg.CreateAndShow());
+        CWnd& target = c.onChild ? static_cast<CWnd&>(a) : static_cast<CWnd&>(dlg);
+        target.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        target.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        ASSERT_EQ(c.commands, dlg.m_sysCommands.size());
+        if (c.commands != 0) {
+            EXPECT_EQ(static_cast<WPARAM>(SC_MOVE + HTCAPTION), dlg.m_sysCommands[0]);
+        }
+    }
+}
+
+TEST_F(LayeredDialogTest, MissingBackgroundIsAnEmptyPicture) {
+    const struct {
+        const char* what;
+        bool loadMissing; // else no image object at all
+    } cases[] = {{"no image object", false}, {"a picture that failed to load", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CBackdrop backdrop(kWholeScreen, kBackdropColour);
+        CTestButton a, b;
+        CTestLayeredDialog dlg;
+        dlg.ReplaceBackground(c.loadMissing ? ImageFromPngResource(IDB_TEST_MISSING) : nullptr);
+        dlg.m_setUp = [&](CTestLayeredDialog& d) {
+            BindButtons(d, a, b);
+            d.AddLayerChild(&a);
+        };
+        ASSERT_TRUE(dlg.CreateAndShow());
+        CRect rect;
+        dlg.GetWindowRect(&rect);
+        EXPECT_EQ(0, rect.Width());
+        EXPECT_EQ(0, rect.Height());
+        // Reports and redraws push nothing and do not fail.
+        a.SendMessage(WM_MOUSEHOVER, 0, 0);
+        dlg.RedrawLayer();
+        EXPECT_EQ(1, dlg.m_nReports);
+        EXPECT_EQ(kBackdropColour, ScreenPixel(rect.left + 310, rect.top + 210));
+    }
+}
+
+} // namespace
+} // namespace skintest
