@@ -9,6 +9,7 @@
 #include "framework/Wnd.h"
 #include "webview/HtmlCtrl.h"
 
+#include "tests/support/HeapUse.h"
 #include "tests/support/Pump.h"
 
 #include <string>
@@ -60,14 +61,5 @@ protected:
     void OnAppUrl(LPCWSTR lpszWhere) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
-
-// Bytes in use on the heaps, for leak checks (GetProcessMemoryInfo reports no private bytes under Wine).
-// crt is the C runtime's heap, where this program's own objects live; all adds the system's heaps, where
-// the browser control and COM keep theirs.
-struct HeapUse {
-    size_t crt = 0;
-    size_t all = 0;
-};
-HeapUse HeapInUse();
 
 } // namespace qxrv::test

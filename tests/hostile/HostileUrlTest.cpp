@@ -1,0 +1,386 @@
+// Hostile URLs: ten thousand generated navigations through the web view's routing and its shell hand-off,
+// each judged against a small model of the rules written here, with the heap watched for leaks.
+#include "tests/support/Watchdog.h"
+#include "tests/webview/WebViewFixture.h"
+
+#include <exdispid.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace qxrv::test;
+
+// Turns the automation library's cache of freed strings off (oleaut32; no header declares it).
+extern "C" void SetOaNoCache(void);
+
+namespace {
+
+constexpr UINT kPlay = 41001;
+constexpr UINT kPlayAgain = 41002;
+constexpr UINT kQuit = 41003;
+const APP_URL_ENTRY kTable[] = {{L"play", kPlay}, {L"PLAY", kPlayAgain}, {L"quit", kQuit}, {NULL, 0}};
+
+// ---- the model
+// ---------------------------------------------------------------------------------------------
+
+wchar_t AsciiLower(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+bool StartsWithNoCase(const std::wstring& s, const std::wstring& prefix) {
+    if (s.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (AsciiLower(s[i]) != AsciiLower(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
+bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
+    return a.size() == b.size() && StartsWithNoCase(a, b);
+}
+
+// What should come of one navigation.
+struct Verdict {
+    bool cancel = false;
+    std::vector<std::wstring> appTexts; // what OnAppUrl is called with
+    std::vector<UINT> commands;         // WM_COMMAND IDs posted to the parent, in order
+    bool gameLink = false;
+    std::wstring gameUrl;    // the string WM_OPEN_GAME_URL carries
+    bool shellOpens = false; // for a pop-up browser: whether the shell is asked to open it
+    std::wstring shellUrl;
+};
+
+// The rules as a page author would read them. Everything downstream of the event sees a C string, so the
+// text ends at the first NUL whatever the BSTR's length says.
+Verdict Judge(const std::wstring& bstr) {
+    const std::wstring url = bstr.substr(0, bstr.find(L'\0'));
+    Verdict v;
+    v.shellOpens = StartsWithNoCase(url, L"http:") || StartsWithNoCase(url, L"https:");
+    if (v.shellOpens)
+        v.shellUrl = url;
+    if (url.compare(0, 10, L"javascript") == 0) {
+        v.cancel = true;
+        return v;
+    }
+    if (StartsWithNoCase(url, L"app:")) {
+        v.cancel = true;
+        const std::wstring word = url.substr(4);
+        v.appTexts.push_back(word);
+        for (const APP_URL_ENTRY* row = kTable; row->lpszName; ++row) {
+            if (EqualNoCase(row->lpszName, word))
+                v.commands.push_back(row->nCommandID);
+        }
+        return v;
+    }
+    const std::wstring mark = L"&client=1";
+    if (url.find(mark) != std::wstring::npos) {
+        v.cancel = true;
+        v.gameLink = true;
+        // One pass, left to right: what a removal joins together stays.
+        size_t from = 0;
+        for (size_t at = url.find(mark); at != std::wstring::npos; at = url.find(mark, from)) {
+            v.gameUrl.append(url, from, at - from);
+            from = at + mark.size();
+        }
+        v.gameUrl.append(url, from, std::wstring::npos);
+    }
+    return v;
+}
+
+// ---- the generator
+// ------------------------------------------------------------------------------------------
+
+const wchar_t* const kSchemes[] = {
+    L"http://",
+    L"HTTP://",
+    L"hTtP://",
+    L"https://",
+    L"HTTPS:",
+    L"http:",
+    L"https:",
+    L"http",
+    L"https",
+    L"http;//",
+    L"httpx://",
+    L" http://",
+    L"\thttp://",
+    L"ht\0tp://",
+    L"htt\u017f://",
+    L"http\uff1a//",
+    L"file:///",
+    L"FILE://",
+    L"ftp://",
+    L"mailto:",
+    L"about:blank",
+    L"res://",
+    L"mk:@",
+    L"vbscript:",
+    L"javascript:",
+    L"javascript",
+    L"JavaScript:",
+    L"javaScript:",
+    L"JAVASCRIPT:",
+    L"javascrip",
+    L"javascript\0:",
+    L"java\0script:",
+    L" javascript:",
+    L"jav\u0430script:",
+    L"app:",
+    L"APP:",
+    L"aPp:",
+    L"app",
+    L"ap:",
+    L"app\0:",
+    L"app:play",
+    L"APP:PLAY",
+    L"app:quit",
+    L"app:play ",
+    L"app:Play\0x",
+    L"app:",
+    L"\\\\server\\share\\",
+    L"c:\\windows\\",
+    L"",
+    L"&client=1",
+    L"?&client=1",
+    L"%26client=1",
+    L"ms-settings:",
+};
+
+const wchar_t* const kPieces[] = {
+    L"&client=1",  L"&Client=1",
+    L"&client=",   L"client=1",
+    L"&client=11", L"&&client=1client=1",
+    L"app:",       L"javascript",
+    L"?",          L"&",
+    L"/",          L"%00",
+    L"\x00",       L"\xD800",
+    L"\xDC00",     L"\xDBFF\xDFFF",
+    L"\xFFFF",     L"\xFEFF",
+};
+
+class UrlMaker {
+public:
+    explicit UrlMaker(unsigned seed) : m_rng(seed) {}
+
+    std::wstring Next(int i) {
+        switch (i % 8) {
+        case 0:
+            return Scheme() + RandomUnits(Below(200));
+        case 1:
+            return Scheme() + L"h.test/" + Sprinkle(Below(12), /*surrogatesOnly=*/true);
+        case 2: { // a NUL somewhere inside the BSTR's length
+            std::wstring url = Scheme() + L"h.test/?a=1" + Sprinkle(Below(6), false);
+            url.insert(Below(static_cast<unsigned>(url.size()) + 1), 1, L'\0');
+            return url;
+        }
+        case 3:
+            return (i % 80 == 3) ? Huge() : Scheme() + Sprinkle(Below(20), false);
+        case 4:
+            return (i % 80 == 4) ? Repeated() : Scheme() + L"h.test/game?x" + Sprinkle(Below(5), false);
+        default:
+            return Scheme() + Sprinkle(Below(8), false) + RandomUnits(Below(20));
+        }
+    }
+
+private:
+    unsigned Below(unsigned n) { return n ? static_cast<unsigned>(m_rng() % n) : 0; }
+
+    std::wstring Scheme() {
+        const unsigned n = sizeof kSchemes / sizeof kSchemes[0];
+        const wchar_t* s = kSchemes[Below(n)];
+        // A scheme with an embedded NUL is written out to its full length below.
+        static const std::pair<const wchar_t*, size_t> withNul[] = {{L"ht\0tp://", 8},
+                                                                    {L"javascript\0:", 12},
+                                                                    {L"java\0script:", 12},
+                                                                    {L"app\0:", 5},
+                                                                    {L"app:Play\0x", 10}};
+        for (const auto& w : withNul) {
+            if (std::wstring(s) == std::wstring(w.first, wcslen(w.first)) && Below(2))
+                return std::wstring(w.first, w.second);
+        }
+        return s;
+    }
+
+    std::wstring RandomUnits(unsigned n) {
+        std::wstring s;
+        for (unsigned k = 0; k < n; ++k)
+            s += static_cast<wchar_t>(Below(4) ? 0x20 + Below(0x60) : Below(0x10000));
+        return s;
+    }
+
+    std::wstring Sprinkle(unsigned n, bool surrogatesOnly) {
+        const unsigned count = sizeof kPieces / sizeof kPieces[0];
+        std::wstring s;
+        for (unsigned k = 0; k < n; ++k) {
+            if (surrogatesOnly) {
+                s += static_cast<wchar_t>(0xD800 + Below(0x800));
+                s += L"x=";
+                continue;
+            }
+            const wchar_t* piece = kPieces[Below(count)];
+            s += piece[0] == 0 ? std::wstring(1, L'\0') : std::wstring(piece);
+        }
+        return s;
+    }
+
+    // 64 K units: random text with the pieces spread through it.
+    std::wstring Huge() {
+        std::wstring s = Scheme() + L"h.test/?";
+        while (s.size() < 65536) {
+            s += RandomUnits(Below(64));
+            if (Below(4) == 0)
+                s += L"&client=1";
+        }
+        s.resize(65536 + Below(3));
+        return s;
+    }
+
+    // "&client=1" thousands of times, sometimes split so that removing one joins another.
+    std::wstring Repeated() {
+        const unsigned times = 1000 + Below(4000);
+        std::wstring s = Scheme() + L"h.test/play?";
+        for (unsigned k = 0; k < times; ++k)
+            s += Below(8) ? L"&client=1" : L"&client=&client=11";
+        return s;
+    }
+
+    std::mt19937 m_rng;
+};
+
+// ---- driving the view
+// ---------------------------------------------------------------------------------------
+
+// Fires BeforeNavigate2 with the URL as a BSTR of exactly the given length (NULs included), the way the
+// browser control delivers it; returns the cancel answer.
+bool FireNavigation(FakeBrowser* fake, const std::wstring& url) {
+    VARIANT vUrl, vFlags, vFrame, vPost, vHeaders;
+    for (VARIANT* v : {&vUrl, &vFlags, &vFrame, &vPost, &vHeaders})
+        VariantInit(v);
+    V_VT(&vUrl) = VT_BSTR;
+    V_BSTR(&vUrl) = SysAllocStringLen(url.data(), static_cast<UINT>(url.size()));
+    V_VT(&vFlags) = VT_I4;
+    V_I4(&vFlags) = 0;
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANTARG args[7];
+    for (VARIANTARG& a : args)
+        VariantInit(&a);
+    V_VT(&args[6]) = VT_DISPATCH;
+    V_DISPATCH(&args[6]) = static_cast<IWebBrowser2*>(fake);
+    VARIANT* refs[] = {nullptr, &vHeaders, &vPost, &vFrame, &vFlags, &vUrl};
+    for (int k = 1; k <= 5; ++k) {
+        V_VT(&args[k]) = VT_BYREF | VT_VARIANT;
+        V_VARIANTREF(&args[k]) = refs[k];
+    }
+    V_VT(&args[0]) = VT_BYREF | VT_BOOL;
+    V_BOOLREF(&args[0]) = &cancel;
+    fake->FireRaw(DISPID_BEFORENAVIGATE2, args, 7);
+    VariantClear(&vUrl);
+    return cancel != VARIANT_FALSE;
+}
+
+std::string Show(const std::wstring& url) {
+    std::string s;
+    for (size_t k = 0; k < url.size() && k < 60; ++k) {
+        const wchar_t c = url[k];
+        char buf[8];
+        if (c >= 0x20 && c < 0x7F) {
+            s += static_cast<char>(c);
+        } else {
+            std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(c));
+            s += buf;
+        }
+    }
+    if (url.size() > 60)
+        s += "... (" + std::to_string(url.size()) + " units)";
+    return s;
+}
+
+class HostileUrls : public WebViewFixture {};
+
+TEST_F(HostileUrls, TenThousandGeneratedUrlsFollowTheModelWithoutLeaking) {
+    ExtendWatchdog(150);
+    // Freed BSTRs would otherwise wait in the automation library's cache and hide a leak among them.
+    SetOaNoCache();
+    m_view.m_pAppUrlTable = kTable;
+    ASSERT_TRUE(CreateView());
+    FakeBrowser* fake = Fake();
+    ASSERT_NE(nullptr, fake);
+    ASSERT_NE(nullptr, fake->RequestNewWindow(L"about:blank"));
+    CHtmlCtrl* popup = m_view.GetPopupBrowser();
+    ASSERT_NE(nullptr, popup);
+    FakeBrowser* popupFake = FakeBrowser::ForHost(popup->m_hWnd);
+    ASSERT_NE(nullptr, popupFake);
+    const LPARAM viewId = ::GetDlgCtrlID(m_view.m_hWnd);
+
+    UrlMaker maker(20261208u);
+    int mismatches = 0;
+    int counts[4] = {}; // cancelled, app, game, shell
+    auto runOne = [&](int i) {
+        const std::wstring url = maker.Next(i);
+        const Verdict want = Judge(url);
+        ReceivedLog().clear();
+        Opened().clear();
+        m_view.appUrls.clear();
+
+        const bool cancelled = FireNavigation(fake, url);
+        const bool popupCancelled = FireNavigation(popupFake, url);
+        PumpPending();
+
+        std::vector<UINT> commands;
+        for (const Received& r : ReceivedOf(WM_COMMAND))
+            commands.push_back(static_cast<UINT>(r.wParam));
+        const std::vector<Received> games = ReceivedOf(WM_OPEN_GAME_URL);
+        const bool gameOk = want.gameLink
+                                ? (games.size() == 1 && games[0].claimed && games[0].text == want.gameUrl &&
+                                   games[0].lParam == viewId && games[0].to == m_main.m_hWnd)
+                                : games.empty();
+        const std::vector<std::wstring> shell =
+            want.shellOpens ? std::vector<std::wstring>{want.shellUrl} : std::vector<std::wstring>{};
+        const bool ok = cancelled == want.cancel && popupCancelled && m_view.appUrls == want.appTexts &&
+                        commands == want.commands && gameOk && Opened() == shell;
+        if (!ok && ++mismatches <= 10) {
+            ADD_FAILURE() << "url #" << i << " " << Show(url) << ": cancel " << cancelled << " (model "
+                          << want.cancel << "), pop-up cancel " << popupCancelled << ", app calls "
+                          << m_view.appUrls.size() << " (model " << want.appTexts.size() << "), commands "
+                          << commands.size() << " (model " << want.commands.size() << "), game posts "
+                          << games.size() << " (model " << want.gameLink << "), shell opens "
+                          << Opened().size() << " (model " << want.shellOpens << ")";
+        }
+        counts[0] += want.cancel;
+        counts[1] += !want.appTexts.empty();
+        counts[2] += want.gameLink;
+        counts[3] += want.shellOpens;
+    };
+
+    // Warm up: first-use allocations of the runtime, COM and the logs are not leaks.
+    for (int i = 0; i < 200; ++i)
+        runOne(i);
+    const HeapUse before = HeapInUse();
+    for (int i = 200; i < 10200; ++i)
+        runOne(i);
+    ReceivedLog().clear();
+    Opened().clear();
+    m_view.appUrls.clear();
+    const HeapUse after = HeapInUse();
+
+    std::printf(
+        "hostile urls: 10000 run, %d cancelled, %d app, %d game links, %d to the shell; %d mismatches\n",
+        counts[0], counts[1], counts[2], counts[3], mismatches);
+    std::printf("hostile urls: crt heap %zu -> %zu bytes, all heaps %zu -> %zu bytes\n", before.crt,
+                after.crt, before.all, after.all);
+    EXPECT_EQ(0, mismatches);
+    // Every kind of verdict really came up.
+    for (int c : counts)
+        EXPECT_GT(c, 100);
+    EXPECT_EQ(0u, OutstandingPostedStrings());
+    // Capacity of the logs and the runtime's free lists may move a little; a leak of one string per URL
+    // would be hundreds of kilobytes.
+    EXPECT_LT(static_cast<long long>(after.crt) - static_cast<long long>(before.crt), 64 * 1024);
+    EXPECT_LT(static_cast<long long>(after.all) - static_cast<long long>(before.all), 256 * 1024);
+}
+
+} // namespace
