@@ -1,0 +1,221 @@
+// Fault build only: makes chosen system calls of the program fail, the way a broken or stripped-down system
+// would, without touching the program's code.
+//
+// At start-up the exe's import address table entries for the calls below are pointed at wrappers. Which
+// faults are on comes from QXRV_FAULTS, a comma-separated list:
+//   gdiplus       GdiplusStartup fails, and so does every GDI+ object the program makes;
+//   user32-dll    LoadLibraryW("User32.DLL") fails;
+//   user32-entry  GetProcAddress fails for the two layered-window entry points;
+//   game-window   the game window's dialog cannot be created;
+//   game-webview  the game window's browser control cannot be created;
+//   webview       no browser control can be created at all.
+// When the process ends, how often each fault struck goes to the file named by QXRV_FAULT_REPORT as one line:
+// "struck=<n> gdiplus_shutdowns=<n>".
+#include "framework/GdiplusPrelude.h"
+
+#include "res/resource.h"
+#include "tests/support/ImportPatch.h"
+
+#include <exdisp.h>
+
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+using namespace Gdiplus;
+namespace flat = Gdiplus::DllExports;
+
+bool g_gdiplus = false;
+bool g_user32Dll = false;
+bool g_user32Entry = false;
+bool g_gameWindow = false;
+bool g_gameWebView = false;
+bool g_webView = false;
+
+LONG g_struck = 0;
+LONG g_gdiplusShutdowns = 0;
+// Set while the game window's dialog is being created (its OnInitDialog makes its web view).
+bool g_inGameDialog = false;
+
+void Strike() {
+    InterlockedIncrement(&g_struck);
+}
+
+// ---- GDI+: not started, so nothing can be made.
+
+decltype(&GdiplusStartup) g_real_GdiplusStartup = NULL;
+Status WINAPI Faulty_GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input,
+                                    GdiplusStartupOutput* output) {
+    if (!g_gdiplus)
+        return g_real_GdiplusStartup(token, input, output);
+    Strike();
+    if (token != NULL)
+        *token = 0;
+    return GdiplusNotInitialized;
+}
+
+decltype(&GdiplusShutdown) g_real_GdiplusShutdown = NULL;
+VOID WINAPI Faulty_GdiplusShutdown(ULONG_PTR token) {
+    InterlockedIncrement(&g_gdiplusShutdowns);
+    g_real_GdiplusShutdown(token);
+}
+
+// One wrapper per object-making entry point: with GDI+ down it makes nothing and says why.
+#define QXRV_NO_OBJECT(name, params, args, out)                                                              \
+    decltype(&flat::name) g_real_##name = NULL;                                                              \
+    GpStatus WINGDIPAPI Faulty_##name params {                                                               \
+        if (!g_gdiplus)                                                                                      \
+            return g_real_##name args;                                                                       \
+        Strike();                                                                                            \
+        if (out != NULL)                                                                                     \
+            *out = NULL;                                                                                     \
+        return GdiplusNotInitialized;                                                                        \
+    }
+
+QXRV_NO_OBJECT(GdipLoadImageFromStream, (IStream * s, GpImage** p), (s, p), p)
+QXRV_NO_OBJECT(GdipLoadImageFromStreamICM, (IStream * s, GpImage** p), (s, p), p)
+QXRV_NO_OBJECT(GdipCreateFontFamilyFromName, (GDIPCONST WCHAR * n, GpFontCollection* c, GpFontFamily** p),
+               (n, c, p), p)
+QXRV_NO_OBJECT(GdipGetGenericFontFamilySansSerif, (GpFontFamily * *p), (p), p)
+QXRV_NO_OBJECT(GdipCreateFont, (GDIPCONST GpFontFamily * f, REAL e, INT s, Unit u, GpFont** p),
+               (f, e, s, u, p), p)
+QXRV_NO_OBJECT(GdipCreateStringFormat, (INT f, LANGID l, GpStringFormat** p), (f, l, p), p)
+QXRV_NO_OBJECT(GdipCreateSolidFill, (ARGB c, GpSolidFill** p), (c, p), p)
+QXRV_NO_OBJECT(GdipCreateFromHDC, (HDC h, GpGraphics** p), (h, p), p)
+
+// ---- "User32.DLL" looked up by name.
+
+decltype(&LoadLibraryW) g_real_LoadLibraryW = NULL;
+HMODULE WINAPI Faulty_LoadLibraryW(LPCWSTR name) {
+    if (g_user32Dll && name != NULL && _wcsicmp(name, L"User32.DLL") == 0) {
+        Strike();
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return NULL;
+    }
+    return g_real_LoadLibraryW(name);
+}
+
+decltype(&GetProcAddress) g_real_GetProcAddress = NULL;
+FARPROC WINAPI Faulty_GetProcAddress(HMODULE module, LPCSTR name) {
+    // Names only: an ordinal is a small integer in the pointer.
+    if (g_user32Entry && reinterpret_cast<ULONG_PTR>(name) > 0xFFFF &&
+        (std::strcmp(name, "UpdateLayeredWindow") == 0 ||
+         std::strcmp(name, "SetLayeredWindowAttributes") == 0)) {
+        Strike();
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return NULL;
+    }
+    return g_real_GetProcAddress(module, name);
+}
+
+// ---- The game window and its browser control.
+
+bool IsGameTemplate(LPCDLGTEMPLATEW pTemplate) {
+    HMODULE module = GetModuleHandleW(NULL);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDD_GAME), RT_DIALOG);
+    HGLOBAL loaded = resource != NULL ? LoadResource(module, resource) : NULL;
+    return loaded != NULL && LockResource(loaded) == pTemplate;
+}
+
+decltype(&CreateDialogIndirectParamW) g_real_CreateDialogIndirectParamW = NULL;
+HWND WINAPI Faulty_CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW pTemplate, HWND parent,
+                                              DLGPROC proc, LPARAM param) {
+    if (!IsGameTemplate(pTemplate))
+        return g_real_CreateDialogIndirectParamW(instance, pTemplate, parent, proc, param);
+    if (g_gameWindow) {
+        Strike();
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return NULL;
+    }
+    g_inGameDialog = true;
+    HWND hwnd = g_real_CreateDialogIndirectParamW(instance, pTemplate, parent, proc, param);
+    g_inGameDialog = false;
+    return hwnd;
+}
+
+decltype(&CoCreateInstance) g_real_CoCreateInstance = NULL;
+HRESULT WINAPI Faulty_CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid,
+                                       LPVOID* out) {
+    if ((g_webView || (g_gameWebView && g_inGameDialog)) && IsEqualCLSID(clsid, CLSID_WebBrowser)) {
+        Strike();
+        if (out != NULL)
+            *out = NULL;
+        return REGDB_E_CLASSNOTREG;
+    }
+    return g_real_CoCreateInstance(clsid, outer, context, iid, out);
+}
+
+struct Hook {
+    const char* dll;
+    const char* name;
+    void** real;
+    void* faulty;
+};
+
+#define QXRV_HOOK(dll, name)                                                                                 \
+    { dll, #name, reinterpret_cast<void**>(&g_real_##name), reinterpret_cast<void*>(&Faulty_##name) }
+
+const Hook kHooks[] = {
+    QXRV_HOOK("gdiplus.dll", GdiplusStartup),
+    QXRV_HOOK("gdiplus.dll", GdiplusShutdown),
+    QXRV_HOOK("gdiplus.dll", GdipLoadImageFromStream),
+    QXRV_HOOK("gdiplus.dll", GdipLoadImageFromStreamICM),
+    QXRV_HOOK("gdiplus.dll", GdipCreateFontFamilyFromName),
+    QXRV_HOOK("gdiplus.dll", GdipGetGenericFontFamilySansSerif),
+    QXRV_HOOK("gdiplus.dll", GdipCreateFont),
+    QXRV_HOOK("gdiplus.dll", GdipCreateStringFormat),
+    QXRV_HOOK("gdiplus.dll", GdipCreateSolidFill),
+    QXRV_HOOK("gdiplus.dll", GdipCreateFromHDC),
+    QXRV_HOOK("kernel32.dll", LoadLibraryW),
+    QXRV_HOOK("kernel32.dll", GetProcAddress),
+    QXRV_HOOK("user32.dll", CreateDialogIndirectParamW),
+    QXRV_HOOK("ole32.dll", CoCreateInstance),
+};
+
+void PatchImports() {
+    for (const Hook& hook : kHooks)
+        *hook.real = qxrv::test::PatchImport(hook.dll, hook.name, hook.faulty);
+}
+
+void ReadFaults() {
+    wchar_t list[256] = {};
+    const DWORD length = GetEnvironmentVariableW(L"QXRV_FAULTS", list, ARRAYSIZE(list));
+    if (length == 0 || length >= ARRAYSIZE(list))
+        return;
+    const struct {
+        const wchar_t* name;
+        bool* on;
+    } kFaults[] = {{L"gdiplus", &g_gdiplus},          {L"user32-dll", &g_user32Dll},
+                   {L"user32-entry", &g_user32Entry}, {L"game-window", &g_gameWindow},
+                   {L"game-webview", &g_gameWebView}, {L"webview", &g_webView}};
+    const std::wstring padded = L"," + std::wstring(list) + L",";
+    for (const auto& fault : kFaults) {
+        if (padded.find(L"," + std::wstring(fault.name) + L",") != std::wstring::npos)
+            *fault.on = true;
+    }
+}
+
+void WriteReport() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"QXRV_FAULT_REPORT", path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    FILE* file = _wfopen(path, L"w");
+    if (file == NULL)
+        return;
+    std::fprintf(file, "struck=%ld gdiplus_shutdowns=%ld\n", g_struck, g_gdiplusShutdowns);
+    std::fclose(file);
+}
+
+struct Probe {
+    Probe() {
+        ReadFaults();
+        PatchImports();
+    }
+    ~Probe() { WriteReport(); }
+} g_probe;
+
+} // namespace
