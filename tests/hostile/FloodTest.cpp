@@ -1,0 +1,136 @@
+// Floods of the launcher's own messages from a second process, with wParams that mean nothing here: the
+// launcher's three windows take them without crashing, leaking, freeing anything or changing what they show.
+#include "app/QXRVTranslucentDlg.h"
+#include "framework/WinApp.h"
+#include "res/resource.h"
+#include "skin/GdiplusServices.h"
+#include "tests/support/FakeBrowser.h"
+#include "tests/support/HeapUse.h"
+#include "tests/support/Pump.h"
+#include "tests/support/Watchdog.h"
+#include "webview/PostedString.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace qxrv::test;
+
+namespace {
+
+struct StartPageSearch {
+    HWND main;
+    HWND found;
+};
+
+BOOL CALLBACK CheckStartPage(HWND hwnd, LPARAM lParam) {
+    StartPageSearch* s = reinterpret_cast<StartPageSearch*>(lParam);
+    if (::GetWindow(hwnd, GW_OWNER) == s->main && ::GetDlgItem(hwnd, IDC_START_PAGE))
+        s->found = hwnd;
+    return s->found == NULL;
+}
+
+// The start-page dialog: the main window's owned pop-up that holds the start page's view.
+HWND FindStartPage(HWND hwndMain) {
+    StartPageSearch search = {hwndMain, NULL};
+    ::EnumThreadWindows(::GetCurrentThreadId(), CheckStartPage, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// What the user sees of the launcher.
+struct Look {
+    bool mainShown, mainIconic, startShown, startViewShown, gameShown;
+    RECT mainRect;
+    bool operator==(const Look& o) const {
+        return mainShown == o.mainShown && mainIconic == o.mainIconic && startShown == o.startShown &&
+               startViewShown == o.startViewShown && gameShown == o.gameShown &&
+               ::EqualRect(&mainRect, &o.mainRect);
+    }
+};
+
+Look LookOf(HWND main, HWND start, HWND game) {
+    Look look = {};
+    look.mainShown = ::IsWindowVisible(main) != FALSE;
+    look.mainIconic = ::IsIconic(main) != FALSE;
+    look.startShown = ::IsWindowVisible(start) != FALSE;
+    look.startViewShown = ::IsWindowVisible(::GetDlgItem(start, IDC_START_PAGE)) != FALSE;
+    look.gameShown = ::IsWindowVisible(game) != FALSE;
+    ::GetWindowRect(main, &look.mainRect);
+    return look;
+}
+
+bool RunPoster(const std::wstring& arguments, DWORD* pExitCode) {
+    std::wstring command = std::wstring(QXRV_FLOOD_POSTER) + L" " + arguments;
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+        return false;
+    // The launcher's thread keeps pumping while the flood comes in, as its message loop would.
+    PumpUntil([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 60000);
+    const bool ended = ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0;
+    ::GetExitCodeProcess(pi.hProcess, pExitCode);
+    if (!ended)
+        ::TerminateProcess(pi.hProcess, 9);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return ended;
+}
+
+TEST(HostileMessages, FloodsFromAnotherProcessChangeNothing) {
+    ExtendWatchdog(120);
+    AfxEnableControlContainer();
+    skin::CGdiplusSession gdiplus;
+    ASSERT_TRUE(gdiplus.IsRunning());
+    FakeBrowserRegistration registration;
+    ASSERT_TRUE(registration.ok());
+    {
+        CWinApp app(L"QXRVHostileTests");
+        CQXRVTranslucentDlg dlg;
+        app.m_pMainWnd = &dlg;
+        ASSERT_TRUE(dlg.Create(IDD_MAIN));
+        dlg.ShowWindow(SW_SHOWNOACTIVATE);
+        const HWND main = dlg.GetSafeHwnd();
+        const HWND start = FindStartPage(main);
+        ASSERT_NE(nullptr, start);
+        ASSERT_NE(nullptr, dlg.GetGameWnd());
+        const HWND game = dlg.GetGameWnd()->GetSafeHwnd();
+        ASSERT_TRUE(
+            PumpUntil([&] { return ::IsWindowVisible(::GetDlgItem(start, IDC_START_PAGE)) != FALSE; }));
+        PumpFor(100);
+        const Look before = LookOf(main, start, game);
+
+        // A first round warms up what the first messages allocate once.
+        const std::wstring targets = std::to_wstring(reinterpret_cast<UINT_PTR>(main)) + L" " +
+                                     std::to_wstring(reinterpret_cast<UINT_PTR>(start)) + L" " +
+                                     std::to_wstring(reinterpret_cast<UINT_PTR>(game));
+        DWORD code = 1;
+        ASSERT_TRUE(RunPoster(L"7 200 " + targets, &code));
+        ASSERT_EQ(0u, code);
+        PumpFor(50);
+        const HeapUse heapBefore = HeapInUse();
+        ASSERT_TRUE(RunPoster(L"20261208 5000 " + targets, &code));
+        EXPECT_EQ(0u, code) << "the flood could not be posted";
+        PumpFor(100);
+        const HeapUse heapAfter = HeapInUse();
+        std::printf("message flood: 45000 messages; crt heap %zu -> %zu bytes, all heaps %zu -> %zu bytes\n",
+                    heapBefore.crt, heapAfter.crt, heapBefore.all, heapAfter.all);
+
+        ASSERT_TRUE(::IsWindow(main));
+        ASSERT_TRUE(::IsWindow(start));
+        ASSERT_TRUE(::IsWindow(game));
+        const Look after = LookOf(main, start, game);
+        EXPECT_TRUE(before == after) << "main shown " << after.mainShown << ", iconic " << after.mainIconic
+                                     << ", start page shown " << after.startShown << ", its view shown "
+                                     << after.startViewShown << ", game shown " << after.gameShown;
+        EXPECT_EQ(0u, OutstandingPostedStrings());
+        EXPECT_LT(static_cast<long long>(heapAfter.crt) - static_cast<long long>(heapBefore.crt), 32 * 1024);
+
+        dlg.DestroyWindow();
+        PumpPending();
+        app.m_pMainWnd = NULL;
+    }
+}
+
+} // namespace
