@@ -4,6 +4,7 @@
 // At start-up the exe's import address table entries for the calls below are pointed at wrappers. Which
 // faults are on comes from QXRV_FAULTS, a comma-separated list:
 //   gdiplus       GdiplusStartup fails, and so does every GDI+ object the program makes;
+//   gdiplus-memory GDI+ has no memory left for an object of the program;
 //   user32-dll    LoadLibraryW("User32.DLL") fails;
 //   user32-entry  GetProcAddress fails for the two layered-window entry points;
 //   game-window   the game window's dialog cannot be created;
@@ -29,6 +30,7 @@ using namespace Gdiplus;
 namespace flat = Gdiplus::DllExports;
 
 bool g_gdiplus = false;
+bool g_gdiplusMemory = false;
 bool g_user32Dll = false;
 bool g_user32Entry = false;
 bool g_gameWindow = false;
@@ -85,6 +87,14 @@ QXRV_NO_OBJECT(GdipCreateFont, (GDIPCONST GpFontFamily * f, REAL e, INT s, Unit 
 QXRV_NO_OBJECT(GdipCreateStringFormat, (INT f, LANGID l, GpStringFormat** p), (f, l, p), p)
 QXRV_NO_OBJECT(GdipCreateSolidFill, (ARGB c, GpSolidFill** p), (c, p), p)
 QXRV_NO_OBJECT(GdipCreateFromHDC, (HDC h, GpGraphics** p), (h, p), p)
+
+decltype(&flat::GdipAlloc) g_real_GdipAlloc = NULL;
+void* WINGDIPAPI Faulty_GdipAlloc(size_t size) {
+    if (!g_gdiplusMemory)
+        return g_real_GdipAlloc(size);
+    Strike();
+    return NULL;
+}
 
 // ---- "User32.DLL" looked up by name.
 
@@ -169,6 +179,7 @@ const Hook kHooks[] = {
     QXRV_HOOK("gdiplus.dll", GdipCreateStringFormat),
     QXRV_HOOK("gdiplus.dll", GdipCreateSolidFill),
     QXRV_HOOK("gdiplus.dll", GdipCreateFromHDC),
+    QXRV_HOOK("gdiplus.dll", GdipAlloc),
     QXRV_HOOK("kernel32.dll", LoadLibraryW),
     QXRV_HOOK("kernel32.dll", GetProcAddress),
     QXRV_HOOK("user32.dll", CreateDialogIndirectParamW),
@@ -188,9 +199,10 @@ void ReadFaults() {
     const struct {
         const wchar_t* name;
         bool* on;
-    } kFaults[] = {{L"gdiplus", &g_gdiplus},          {L"user32-dll", &g_user32Dll},
-                   {L"user32-entry", &g_user32Entry}, {L"game-window", &g_gameWindow},
-                   {L"game-webview", &g_gameWebView}, {L"webview", &g_webView}};
+    } kFaults[] = {{L"gdiplus", &g_gdiplus},        {L"gdiplus-memory", &g_gdiplusMemory},
+                   {L"user32-dll", &g_user32Dll},   {L"user32-entry", &g_user32Entry},
+                   {L"game-window", &g_gameWindow}, {L"game-webview", &g_gameWebView},
+                   {L"webview", &g_webView}};
     const std::wstring padded = L"," + std::wstring(list) + L",";
     for (const auto& fault : kFaults) {
         if (padded.find(L"," + std::wstring(fault.name) + L",") != std::wstring::npos)

@@ -230,6 +230,7 @@ const FaultCase kCases[] = {
     {"art missing", L"", Art::Missing, true, true, true},
     {"art corrupt", L"", Art::Corrupt, true, true, true},
     {"GDI+ does not start", L"gdiplus", Art::Intact, true, true, false},
+    {"GDI+ out of memory", L"gdiplus-memory", Art::Intact, true, true, true},
     {"User32.DLL cannot be loaded", L"user32-dll", Art::Intact, true, true, true},
     {"layered-window entry points missing", L"user32-entry", Art::Intact, true, true, true},
     {"game window not created", L"game-window", Art::Intact, false, false, true},
