@@ -1,0 +1,99 @@
+#include "tests/soak/SoakKit.h"
+
+#include "res/resource.h"
+#include "tests/support/Pump.h"
+
+#include <gtest/gtest.h>
+#include <psapi.h>
+
+#include <cstdio>
+
+namespace qxrv::test {
+
+Figures TakeFigures() {
+    Figures f = {};
+    f.heap = HeapInUse();
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                           sizeof counters);
+    f.committed = counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
+    f.gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    f.user = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    return f;
+}
+
+void PrintFigures(const char* name, const Figures& before, const Figures& after) {
+    std::printf("soak %s: crt heap %zu -> %zu bytes, all heaps %zu -> %zu bytes, committed %lu -> %lu KB, ",
+                name, before.heap.crt, after.heap.crt, before.heap.all, after.heap.all,
+                static_cast<unsigned long>(before.committed / 1024),
+                static_cast<unsigned long>(after.committed / 1024));
+    if (before.gdi == 0 && after.gdi == 0 && before.user == 0 && after.user == 0)
+        std::printf("GDI/USER objects not reported by the platform\n");
+    else
+        std::printf("GDI objects %lu -> %lu, USER objects %lu -> %lu\n", before.gdi, after.gdi, before.user,
+                    after.user);
+    std::fflush(stdout);
+}
+
+void ExpectFlat(const Figures& before, const Figures& after, size_t nHeapMargin) {
+    const long long crt = static_cast<long long>(after.heap.crt) - static_cast<long long>(before.heap.crt);
+    const long long all = static_cast<long long>(after.heap.all) - static_cast<long long>(before.heap.all);
+    EXPECT_LT(crt, static_cast<long long>(nHeapMargin)) << "C runtime heap grew";
+    EXPECT_LT(all, static_cast<long long>(nHeapMargin)) << "heaps grew";
+    if (before.gdi != 0) {
+        EXPECT_LE(after.gdi, before.gdi) << "GDI objects grew";
+    }
+    if (before.user != 0) {
+        EXPECT_LE(after.user, before.user) << "USER objects grew";
+    }
+}
+
+namespace {
+
+struct StartPageSearch {
+    HWND main;
+    HWND found;
+};
+
+BOOL CALLBACK CheckStartPage(HWND hwnd, LPARAM lParam) {
+    StartPageSearch* s = reinterpret_cast<StartPageSearch*>(lParam);
+    if (::GetWindow(hwnd, GW_OWNER) == s->main && ::GetDlgItem(hwnd, IDC_START_PAGE))
+        s->found = hwnd;
+    return s->found == NULL;
+}
+
+} // namespace
+
+Launcher::Launcher() : m_app(L"QXRVSoakTests") {
+    if (!m_gdiplus.IsRunning() || !m_registration.ok())
+        return;
+    m_pMain = std::make_unique<CQXRVTranslucentDlg>();
+    m_app.m_pMainWnd = m_pMain.get();
+    if (!m_pMain->Create(IDD_MAIN))
+        return;
+    m_pMain->ShowWindow(SW_SHOWNOACTIVATE);
+    StartPageSearch search = {main(), NULL};
+    ::EnumThreadWindows(::GetCurrentThreadId(), CheckStartPage, reinterpret_cast<LPARAM>(&search));
+    m_hwndStart = search.found;
+    m_ok = m_hwndStart != NULL && m_pMain->GetGameWnd() && Game().GetSafeHwnd() &&
+           PumpUntil([&] { return ::IsWindowVisible(::GetDlgItem(m_hwndStart, IDC_START_PAGE)) != FALSE; });
+}
+
+Launcher::~Launcher() {
+    if (m_pMain && m_pMain->GetSafeHwnd())
+        m_pMain->DestroyWindow();
+    PumpPending();
+    m_app.m_pMainWnd = NULL;
+    m_pMain.reset();
+}
+
+FakeBrowser* Launcher::StartBrowser() const {
+    return FakeBrowser::ForHost(::GetDlgItem(m_hwndStart, IDC_START_PAGE));
+}
+
+FakeBrowser* Launcher::GameBrowser() const {
+    return FakeBrowser::ForHost(m_pMain->GetGameWnd()->m_web.GetSafeHwnd());
+}
+
+} // namespace qxrv::test
