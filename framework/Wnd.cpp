@@ -108,6 +108,13 @@ CCreationScope::~CCreationScope() {
 }
 
 BOOL AfxCheckCreated(CWnd* pWnd, HWND hWnd) {
+    // The system may give up after the hook bound the object (a CBT hook's veto, say) without sending
+    // WM_NCDESTROY: the object must not keep the dead handle, or it would look created and refuse to be
+    // again.
+    if (!hWnd && pWnd->m_hWnd && !::IsWindow(pWnd->m_hWnd)) {
+        pWnd->UnsubclassWindow();
+        return FALSE;
+    }
     if (hWnd && pWnd->m_hWnd != hWnd) { // the hook could not bind it: a window nobody would destroy
         ::DestroyWindow(hWnd);
         return FALSE;

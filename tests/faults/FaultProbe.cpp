@@ -8,8 +8,9 @@
 //   user32-dll    LoadLibraryW("User32.DLL") fails;
 //   user32-entry  GetProcAddress fails for the two layered-window entry points;
 //   game-window   the game window's dialog cannot be created;
-//   game-webview  the game window's browser control cannot be created;
-//   webview       no browser control can be created at all.
+//   game-window-late  the system gives up on the game window's dialog after the framework has taken its
+//   handle; game-webview  the game window's browser control cannot be created; webview       no browser
+//   control can be created at all.
 // When the process ends, how often each fault struck goes to the file named by QXRV_FAULT_REPORT as one line:
 // "struck=<n> gdiplus_shutdowns=<n>".
 #include "framework/GdiplusPrelude.h"
@@ -34,6 +35,7 @@ bool g_gdiplusMemory = false;
 bool g_user32Dll = false;
 bool g_user32Entry = false;
 bool g_gameWindow = false;
+bool g_gameWindowLate = false;
 bool g_gameWebView = false;
 bool g_webView = false;
 
@@ -130,6 +132,18 @@ bool IsGameTemplate(LPCDLGTEMPLATEW pTemplate) {
     return loaded != NULL && LockResource(loaded) == pTemplate;
 }
 
+// Installed at start-up, so it runs after the framework's own creation hook, which attaches the object first.
+HHOOK g_cbtHook = NULL;
+LRESULT CALLBACK LateFailureHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && g_gameWindowLate && g_inGameDialog) {
+        // The dialog itself is the first window its creation makes.
+        g_inGameDialog = false;
+        Strike();
+        return 1;
+    }
+    return CallNextHookEx(g_cbtHook, code, wParam, lParam);
+}
+
 decltype(&CreateDialogIndirectParamW) g_real_CreateDialogIndirectParamW = NULL;
 HWND WINAPI Faulty_CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW pTemplate, HWND parent,
                                               DLGPROC proc, LPARAM param) {
@@ -199,9 +213,13 @@ void ReadFaults() {
     const struct {
         const wchar_t* name;
         bool* on;
-    } kFaults[] = {{L"gdiplus", &g_gdiplus},        {L"gdiplus-memory", &g_gdiplusMemory},
-                   {L"user32-dll", &g_user32Dll},   {L"user32-entry", &g_user32Entry},
-                   {L"game-window", &g_gameWindow}, {L"game-webview", &g_gameWebView},
+    } kFaults[] = {{L"gdiplus", &g_gdiplus},
+                   {L"gdiplus-memory", &g_gdiplusMemory},
+                   {L"user32-dll", &g_user32Dll},
+                   {L"user32-entry", &g_user32Entry},
+                   {L"game-window", &g_gameWindow},
+                   {L"game-webview", &g_gameWebView},
+                   {L"game-window-late", &g_gameWindowLate},
                    {L"webview", &g_webView}};
     const std::wstring padded = L"," + std::wstring(list) + L",";
     for (const auto& fault : kFaults) {
@@ -226,6 +244,8 @@ struct Probe {
     Probe() {
         ReadFaults();
         PatchImports();
+        if (g_gameWindowLate)
+            g_cbtHook = SetWindowsHookExW(WH_CBT, LateFailureHook, NULL, GetCurrentThreadId());
     }
     ~Probe() { WriteReport(); }
 } g_probe;

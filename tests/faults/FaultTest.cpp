@@ -234,6 +234,7 @@ const FaultCase kCases[] = {
     {"User32.DLL cannot be loaded", L"user32-dll", Art::Intact, true, true, true},
     {"layered-window entry points missing", L"user32-entry", Art::Intact, true, true, true},
     {"game window not created", L"game-window", Art::Intact, false, false, true},
+    {"game window given up after its handle was taken", L"game-window-late", Art::Intact, false, false, true},
     {"game browser control not created", L"game-webview", Art::Intact, true, true, true},
     // The start page has no view either, so no link can come from it.
     {"no browser control at all", L"webview", Art::Intact, true, false, true},
