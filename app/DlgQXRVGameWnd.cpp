@@ -1,6 +1,7 @@
 #include "app/DlgQXRVGameWnd.h"
 
 #include "app/LauncherText.h"
+#include "app/QuitQuestion.h"
 #include "webview/PostedString.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
@@ -128,7 +129,7 @@ void CDlgQXRVGameWnd::OnBnClickedMaximize() {
 }
 
 void CDlgQXRVGameWnd::OnBnClickedClose() {
-    if (MessageBox(kAskQuitRunning, kLauncherTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!AskToQuit(this, kAskQuitRunning))
         return;
     // Ending the main window's modal loop ends the program; the main window disposes of this one on its way.
     CWnd* pMain = AfxGetMainWnd();

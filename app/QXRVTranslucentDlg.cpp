@@ -1,6 +1,7 @@
 #include "app/QXRVTranslucentDlg.h"
 
 #include "app/LauncherText.h"
+#include "app/QuitQuestion.h"
 #include "webview/PostedString.h"
 #include "app/QXRVClientDlg.h"
 #include "framework/WinApp.h"
@@ -66,7 +67,7 @@ void CQXRVTranslucentDlg::OnBnClickedMinimize() {
 }
 
 void CQXRVTranslucentDlg::OnBnClickedClose() {
-    if (MessageBox(kAskQuitStarting, kLauncherTitle, MB_YESNO | MB_ICONQUESTION) == IDYES)
+    if (AskToQuit(this, kAskQuitStarting))
         EndDialog(IDCANCEL);
 }
 

@@ -12,8 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <string>
+#include <thread>
+#include <vector>
 
 using namespace qxrv::test;
 
@@ -131,6 +135,100 @@ TEST(HostileMessages, FloodsFromAnotherProcessChangeNothing) {
         PumpPending();
         app.m_pMainWnd = NULL;
     }
+}
+
+// Message boxes open in this process, found by a driver thread: shown dialogs that are none of the
+// launcher's windows. (Nothing here may send to the launcher's thread, which may be waiting for the driver.)
+struct QuestionSearch {
+    DWORD processId;
+    std::vector<HWND> launcher;
+    std::vector<HWND> open;
+};
+
+BOOL CALLBACK FindQuestion(HWND hwnd, LPARAM lParam) {
+    QuestionSearch* search = reinterpret_cast<QuestionSearch*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[16] = {};
+    ::GetClassNameW(hwnd, cls, 16);
+    if (pid == search->processId && wcscmp(cls, L"#32770") == 0 && ::IsWindowVisible(hwnd) &&
+        std::find(search->launcher.begin(), search->launcher.end(), hwnd) == search->launcher.end())
+        search->open.push_back(hwnd);
+    return TRUE;
+}
+
+// Dialog windows of this thread alive now, and the most at once: a hook sees every one made and ended.
+int g_nDialogsAlive = 0;
+int g_nMostDialogsAlive = 0;
+
+bool IsDialogWindow(HWND hwnd) {
+    wchar_t cls[16] = {};
+    ::GetClassNameW(hwnd, cls, 16);
+    return wcscmp(cls, L"#32770") == 0;
+}
+
+LRESULT CALLBACK CountDialogs(int code, WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && IsDialogWindow(hwnd)) {
+        if (++g_nDialogsAlive > g_nMostDialogsAlive)
+            g_nMostDialogsAlive = g_nDialogsAlive;
+    } else if (code == HCBT_DESTROYWND && IsDialogWindow(hwnd)) {
+        --g_nDialogsAlive;
+    }
+    return ::CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+// Close clicks that arrive while the quit question is up (posted: a real click cannot reach the disabled
+// window) ask nothing more: one question at a time, however many come in.
+TEST(HostileMessages, PostedCloseClicksAskOneQuestionAtATime) {
+    ExtendWatchdog(60);
+    AfxEnableControlContainer();
+    skin::CGdiplusSession gdiplus;
+    FakeBrowserRegistration registration;
+    ASSERT_TRUE(registration.ok());
+    CWinApp app(L"QXRVHostileTests");
+    CQXRVTranslucentDlg dlg;
+    app.m_pMainWnd = &dlg;
+    ASSERT_TRUE(dlg.Create(IDD_MAIN));
+    dlg.ShowWindow(SW_SHOWNOACTIVATE);
+    const HWND targets[] = {dlg.GetSafeHwnd(), dlg.GetGameWnd()->GetSafeHwnd()};
+    const std::vector<HWND> launcher = {targets[0], targets[1], FindStartPage(targets[0])};
+    std::atomic<bool> done(false);
+    std::atomic<int> polls(0);
+    std::thread driver([&] {
+        while (!done) {
+            QuestionSearch search = {::GetCurrentProcessId(), launcher, {}};
+            ::EnumWindows(FindQuestion, reinterpret_cast<LPARAM>(&search));
+            for (HWND hwnd : search.open)
+                ::PostMessageW(hwnd, WM_COMMAND, IDNO, 0); // No: the launcher stays
+            polls += !search.open.empty();
+            ::Sleep(5);
+        }
+    });
+    g_nDialogsAlive = g_nMostDialogsAlive = 0;
+    const HHOOK hook = ::SetWindowsHookExW(WH_CBT, CountDialogs, NULL, ::GetCurrentThreadId());
+    for (HWND target : targets) {
+        const HWND close = ::GetDlgItem(target, IDC_CLOSE);
+        for (int i = 0; i < 200; ++i)
+            ::PostMessageW(target, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(close));
+        PumpUntil([] { return false; }, 1500);
+    }
+    // Clicks still queued would ask once the driver has gone.
+    MSG msg;
+    while (::PeekMessageW(&msg, NULL, WM_COMMAND, WM_COMMAND, PM_NOREMOVE))
+        PumpPending();
+    ::UnhookWindowsHookEx(hook);
+    done = true;
+    driver.join();
+    std::printf("posted close clicks: 400 posted, questions seen in %d polls, at most %d open at once\n",
+                polls.load(), g_nMostDialogsAlive);
+    EXPECT_GT(polls.load(), 0);
+    EXPECT_EQ(1, g_nMostDialogsAlive);
+    EXPECT_TRUE(::IsWindow(dlg.GetSafeHwnd()));
+    dlg.DestroyWindow();
+    PumpPending();
+    app.m_pMainWnd = NULL;
 }
 
 } // namespace
