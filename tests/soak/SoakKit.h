@@ -22,8 +22,8 @@ struct Figures {
 Figures TakeFigures();
 // Prints one line "soak <name>: ..." with both sets of figures.
 void PrintFigures(const char* name, const Figures& before, const Figures& after);
-// Fails the test when live heap bytes grew by nHeapMargin or more, or when GDI or USER counts grew where the
-// platform reports them.
+// Fails the test when live heap bytes grew by nHeapMargin or more, committed memory by a megabyte or more, or
+// GDI or USER counts at all where the platform reports them.
 void ExpectFlat(const Figures& before, const Figures& after, size_t nHeapMargin);
 
 // The launcher's main window, start page and game window, made modeless and shown as at start-up, with the

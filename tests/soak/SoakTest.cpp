@@ -1,6 +1,8 @@
 // Long runs of what a user does over and over, with memory and object counts compared before and after.
 // Each run starts with a short warm-up, so that what the first round allocates once is not counted.
 #include "app/StartUrl.h"
+#include "skin/TranslucentButton.h"
+#include "skin/TranslucentDialog.h"
 #include "res/resource.h"
 #include "tests/soak/SoakKit.h"
 #include "tests/support/Pump.h"
@@ -83,6 +85,67 @@ TEST(Soak, HoverAndPressTransitionsOnBothKindsOfButton) {
     EXPECT_TRUE(::IsWindowVisible(l.main()));
     EXPECT_FALSE(::IsIconic(l.main()));
     EXPECT_FALSE(::IsIconic(l.Game().GetSafeHwnd()));
+}
+
+// The launcher's two translucent buttons with their own images, on a layered dialog with a small background,
+// so that ten thousand transitions each redraw a small picture instead of the launcher's large one.
+class CSmallLayeredDialog : public CTranslucentDialog {
+public:
+    CSmallLayeredDialog() {
+        delete m_pBackground;
+        m_pBackground = new Gdiplus::Bitmap(140, 60, PixelFormat32bppARGB);
+    }
+    ~CSmallLayeredDialog() override {
+        if (GetSafeHwnd())
+            DestroyWindow();
+    }
+    CTranslucentButton m_btnMinimize;
+    CTranslucentButton m_btnClose;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Control(pDX, IDC_MINIMIZE, m_btnMinimize);
+        DDX_Control(pDX, IDC_CLOSE, m_btnClose);
+    }
+    CStandardDialog* CreateOverlayDialog() override { return NULL; }
+    void SetUpChildControls() override {
+        m_btnMinimize.LoadStateImages(
+            {IDB_MINIMIZE_NORMAL, IDB_MINIMIZE_NORMAL, IDB_MINIMIZE_HOVER, IDB_MINIMIZE_PRESSED, 0});
+        AddLayerChild(&m_btnMinimize);
+        m_btnClose.LoadStateImages(
+            {IDB_CLOSE_NORMAL, IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, IDB_CLOSE_PRESSED, 0});
+        AddLayerChild(&m_btnClose);
+        m_btnMinimize.SetWindowPos(NULL, 20, 16, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        m_btnClose.SetWindowPos(NULL, 70, 16, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    void OnOK() override {}
+    void OnCancel() override {}
+};
+
+TEST(Soak, TenThousandTransitionsOnTranslucentButtons) {
+    ExtendWatchdog(75);
+    Launcher l; // GDI+, COM and the application object, as the launcher has them
+    ASSERT_TRUE(l.ok());
+    CSmallLayeredDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_MAIN));
+    dlg.ShowWindow(SW_SHOWNOACTIVATE);
+    PumpPending();
+    const HWND buttons[] = {dlg.m_btnMinimize.GetSafeHwnd(), dlg.m_btnClose.GetSafeHwnd()};
+    auto run = [&](int visits) {
+        for (int i = 0; i < visits; ++i) {
+            Visit(buttons[i % 2], false);
+            if (i % 50 == 0)
+                PumpPending();
+        }
+        PumpPending();
+    };
+    run(20);
+    const Figures before = TakeFigures();
+    run(2500);
+    const Figures after = TakeFigures();
+    PrintFigures("translucent buttons, small layered dialog (10000 transitions)", before, after);
+    ExpectFlat(before, after, kHeapMargin);
+    EXPECT_TRUE(::IsWindowVisible(dlg.GetSafeHwnd()));
 }
 
 TEST(Soak, AThousandGameLinkHandOvers) {
