@@ -1,11 +1,7 @@
 // Floods of the launcher's own messages from a second process, with wParams that mean nothing here: the
 // launcher's three windows take them without crashing, leaking, freeing anything or changing what they show.
-#include "app/QXRVTranslucentDlg.h"
-#include "framework/WinApp.h"
 #include "res/resource.h"
-#include "skin/GdiplusServices.h"
-#include "tests/support/FakeBrowser.h"
-#include "tests/support/HeapUse.h"
+#include "tests/soak/SoakKit.h"
 #include "tests/support/Pump.h"
 #include "tests/support/Watchdog.h"
 #include "webview/PostedString.h"
@@ -22,25 +18,6 @@
 using namespace qxrv::test;
 
 namespace {
-
-struct StartPageSearch {
-    HWND main;
-    HWND found;
-};
-
-BOOL CALLBACK CheckStartPage(HWND hwnd, LPARAM lParam) {
-    StartPageSearch* s = reinterpret_cast<StartPageSearch*>(lParam);
-    if (::GetWindow(hwnd, GW_OWNER) == s->main && ::GetDlgItem(hwnd, IDC_START_PAGE))
-        s->found = hwnd;
-    return s->found == NULL;
-}
-
-// The start-page dialog: the main window's owned pop-up that holds the start page's view.
-HWND FindStartPage(HWND hwndMain) {
-    StartPageSearch search = {hwndMain, NULL};
-    ::EnumThreadWindows(::GetCurrentThreadId(), CheckStartPage, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // What the user sees of the launcher.
 struct Look {
@@ -84,24 +61,12 @@ bool RunPoster(const std::wstring& arguments, DWORD* pExitCode) {
 
 TEST(HostileMessages, FloodsFromAnotherProcessChangeNothing) {
     ExtendWatchdog(120);
-    AfxEnableControlContainer();
-    skin::CGdiplusSession gdiplus;
-    ASSERT_TRUE(gdiplus.IsRunning());
-    FakeBrowserRegistration registration;
-    ASSERT_TRUE(registration.ok());
     {
-        CWinApp app(L"QXRVHostileTests");
-        CQXRVTranslucentDlg dlg;
-        app.m_pMainWnd = &dlg;
-        ASSERT_TRUE(dlg.Create(IDD_MAIN));
-        dlg.ShowWindow(SW_SHOWNOACTIVATE);
-        const HWND main = dlg.GetSafeHwnd();
-        const HWND start = FindStartPage(main);
-        ASSERT_NE(nullptr, start);
-        ASSERT_NE(nullptr, dlg.GetGameWnd());
-        const HWND game = dlg.GetGameWnd()->GetSafeHwnd();
-        ASSERT_TRUE(
-            PumpUntil([&] { return ::IsWindowVisible(::GetDlgItem(start, IDC_START_PAGE)) != FALSE; }));
+        Launcher l;
+        ASSERT_TRUE(l.ok());
+        const HWND main = l.main();
+        const HWND start = l.startPage();
+        const HWND game = l.Game().GetSafeHwnd();
         PumpFor(100);
         const Look before = LookOf(main, start, game);
 
@@ -130,10 +95,6 @@ TEST(HostileMessages, FloodsFromAnotherProcessChangeNothing) {
                                      << after.startViewShown << ", game shown " << after.gameShown;
         EXPECT_EQ(0u, OutstandingPostedStrings());
         EXPECT_LT(static_cast<long long>(heapAfter.crt) - static_cast<long long>(heapBefore.crt), 32 * 1024);
-
-        dlg.DestroyWindow();
-        PumpPending();
-        app.m_pMainWnd = NULL;
     }
 }
 
@@ -182,17 +143,10 @@ LRESULT CALLBACK CountDialogs(int code, WPARAM wParam, LPARAM lParam) {
 // window) ask nothing more: one question at a time, however many come in.
 TEST(HostileMessages, PostedCloseClicksAskOneQuestionAtATime) {
     ExtendWatchdog(60);
-    AfxEnableControlContainer();
-    skin::CGdiplusSession gdiplus;
-    FakeBrowserRegistration registration;
-    ASSERT_TRUE(registration.ok());
-    CWinApp app(L"QXRVHostileTests");
-    CQXRVTranslucentDlg dlg;
-    app.m_pMainWnd = &dlg;
-    ASSERT_TRUE(dlg.Create(IDD_MAIN));
-    dlg.ShowWindow(SW_SHOWNOACTIVATE);
-    const HWND targets[] = {dlg.GetSafeHwnd(), dlg.GetGameWnd()->GetSafeHwnd()};
-    const std::vector<HWND> launcher = {targets[0], targets[1], FindStartPage(targets[0])};
+    Launcher l;
+    ASSERT_TRUE(l.ok());
+    const HWND targets[] = {l.main(), l.Game().GetSafeHwnd()};
+    const std::vector<HWND> launcher = {targets[0], targets[1], l.startPage()};
     std::atomic<bool> done(false);
     std::atomic<int> polls(0);
     std::thread driver([&] {
@@ -225,10 +179,7 @@ TEST(HostileMessages, PostedCloseClicksAskOneQuestionAtATime) {
                 polls.load(), g_nMostDialogsAlive);
     EXPECT_GT(polls.load(), 0);
     EXPECT_EQ(1, g_nMostDialogsAlive);
-    EXPECT_TRUE(::IsWindow(dlg.GetSafeHwnd()));
-    dlg.DestroyWindow();
-    PumpPending();
-    app.m_pMainWnd = NULL;
+    EXPECT_TRUE(::IsWindow(l.main()));
 }
 
 } // namespace
