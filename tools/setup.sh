@@ -2,7 +2,7 @@
 # Installs what building and testing need on Debian 12. Does nothing when everything is there already.
 set -euo pipefail
 
-packages=(wine wine32:i386 g++-mingw-w64-i686 cmake ninja-build googletest xvfb xauth x11-utils imagemagick)
+packages=(wine wine32:i386 g++-mingw-w64-i686 cmake ninja-build googletest xvfb xauth x11-utils imagemagick fonts-wqy-microhei)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 # Sourced by the scripts that run the program or its tests under Wine and Xvfb.
-#   wine_env_start <build-dir>   makes the private 32-bit prefix, starts Xvfb (unless QXRV_USE_DISPLAY=1 and a
+#   wine_env_start <build-dir>   makes the private 32-bit prefix, starts Xvfb (QXRV_XVFB_SCREEN, default
+#                                1280x1024x24; not when QXRV_USE_DISPLAY=1 and a
 #                                display exists) and Wine's helper processes
 #   wine_env_stop                stops wineserver, then Xvfb; safe to call twice
 
@@ -13,7 +14,7 @@ wine_env_start() {
   if [ "${QXRV_USE_DISPLAY:-0}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
     local n=90
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${QXRV_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
     QXRV_XVFB_PID=$!
     export DISPLAY=":$n"
     local i
@@ -24,15 +25,22 @@ wine_env_start() {
     xdpyinfo >/dev/null 2>&1 || { echo "wine-env: Xvfb did not start" >&2; return 1; }
   fi
 
-  if [ ! -f "$WINEPREFIX/.qxrv-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.qxrv-ready-2" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 </dev/null || true
     # No window manager under Xvfb: without this every window close waits 2 s for one.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
     # A crash must never open a dialog that waits forever.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
+    # The prefix's own fonts have no Chinese glyphs: link the dialog and caption faces to the host's CJK font,
+    # so the title and the closing questions read as text rather than boxes.
+    local face
+    for face in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif'; do
+      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+        /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 </dev/null
+    done
     wineserver -w
-    touch "$WINEPREFIX/.qxrv-ready"
+    touch "$WINEPREFIX/.qxrv-ready-2"
   fi
 
   # Start the helpers detached from our pipes, or ctest waits on their inherited stderr.
