@@ -15,14 +15,35 @@ struct Outstanding {
 struct Registry {
     std::mutex lock;
     std::map<WPARAM, Outstanding> outstanding;
+    // How many strings wait for each receiver. Only a few windows ever receive, so checking each of them on
+    // every post is cheap, where checking every string would make a page's burst of links cost the square
+    // of its length.
+    std::map<HWND, size_t> receivers;
+
+    void Add(WPARAM key, Outstanding entry) {
+        ++receivers[entry.target];
+        outstanding[key] = std::move(entry);
+    }
+
+    void Remove(std::map<WPARAM, Outstanding>::iterator it) {
+        auto receiver = receivers.find(it->second.target);
+        if (receiver != receivers.end() && --receiver->second == 0)
+            receivers.erase(receiver);
+        outstanding.erase(it);
+    }
 
     // A window that is gone takes its queued messages with it: their strings can never be claimed.
     void DropOrphans() {
+        bool bAnyGone = false;
+        for (const auto& receiver : receivers)
+            bAnyGone = bAnyGone || !::IsWindow(receiver.first);
+        if (!bAnyGone)
+            return;
         for (auto it = outstanding.begin(); it != outstanding.end();) {
             if (::IsWindow(it->second.target))
                 ++it;
             else
-                it = outstanding.erase(it);
+                Remove(it++);
         }
     }
 };
@@ -42,13 +63,15 @@ BOOL PostOwnedString(HWND hWnd, UINT message, std::unique_ptr<CString> pString, 
     {
         std::lock_guard<std::mutex> guard(registry.lock);
         registry.DropOrphans();
-        registry.outstanding[key] = Outstanding{message, hWnd, std::move(pString)};
+        registry.Add(key, Outstanding{message, hWnd, std::move(pString)});
     }
     if (::PostMessageW(hWnd, message, key, lParam))
         return TRUE;
     // Nobody will ever claim it.
     std::lock_guard<std::mutex> guard(registry.lock);
-    registry.outstanding.erase(key);
+    auto it = registry.outstanding.find(key);
+    if (it != registry.outstanding.end())
+        registry.Remove(it);
     return FALSE;
 }
 
@@ -61,7 +84,7 @@ std::unique_ptr<CString> ClaimPostedString(UINT message, WPARAM wParam) {
     if (it == registry.outstanding.end() || it->second.message != message)
         return nullptr;
     std::unique_ptr<CString> pString = std::move(it->second.pString);
-    registry.outstanding.erase(it);
+    registry.Remove(it);
     return pString;
 }
 

@@ -384,3 +384,37 @@ TEST_F(HostileUrls, TenThousandGeneratedUrlsFollowTheModelWithoutLeaking) {
 }
 
 } // namespace
+
+namespace {
+
+// Milliseconds a page's burst of n game links takes before the launcher gets to its queue again.
+DWORD BurstOfGameLinks(FakeBrowser* fake, int n) {
+    const DWORD start = ::GetTickCount();
+    for (int i = 0; i < n; ++i)
+        fake->ClickLink((L"http://h/?n=" + std::to_wstring(i) + L"&client=1").c_str());
+    return ::GetTickCount() - start;
+}
+
+// A page that fires links in a loop must not freeze the launcher for the square of their number.
+TEST_F(HostileUrls, ABurstOfGameLinksCostsInProportionToItsLength) {
+    ExtendWatchdog(120);
+    ASSERT_TRUE(CreateView());
+    FakeBrowser* fake = Fake();
+    ASSERT_NE(nullptr, fake);
+    BurstOfGameLinks(fake, 200); // warm-up
+    PumpPending();
+    ReceivedLog().clear();
+    const DWORD small = BurstOfGameLinks(fake, 1000);
+    PumpPending();
+    ReceivedLog().clear();
+    const DWORD large = BurstOfGameLinks(fake, 8000);
+    PumpPending();
+    std::printf("game-link bursts: 1000 links in %lu ms, 8000 links in %lu ms\n", small, large);
+    EXPECT_EQ(8000u, ReceivedOf(WM_OPEN_GAME_URL).size());
+    for (const Received& r : ReceivedOf(WM_OPEN_GAME_URL))
+        ASSERT_TRUE(r.claimed);
+    // Eight times the links: proportional cost is about eight times the time; the square would be 64.
+    EXPECT_LT(large, 20 * small + 500);
+}
+
+} // namespace
