@@ -48,8 +48,28 @@ void PostClick(HWND hwndButton) {
     RECT rc = {};
     GetClientRect(hwndButton, &rc);
     const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    if (GetWindowThreadProcessId(hwndButton, NULL) == GetCurrentThreadId()) {
+        // The caller pumps its own messages afterwards; there is nobody to wait for.
+        PostMessageW(hwndButton, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(hwndButton, WM_LBUTTONUP, 0, at);
+        return;
+    }
+    // As with a real click, the window comes to the front first. It must have settled there: a change of
+    // focus between press and release makes the button drop the press.
+    const HWND root = GetAncestor(hwndButton, GA_ROOT);
+    if (GetForegroundWindow() != root) {
+        SetForegroundWindow(root);
+        WaitUntil([&] { return GetForegroundWindow() == root; }, 2000);
+        Sleep(50);
+    }
     PostMessageW(hwndButton, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    WaitUntil([&] { return (SendMessageW(hwndButton, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }, 2000);
     PostMessageW(hwndButton, WM_LBUTTONUP, 0, at);
+}
+
+void PostButtonClicked(HWND hwndButton) {
+    PostMessageW(GetParent(hwndButton), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwndButton), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(hwndButton));
 }
 
 void PostAltF4(HWND hwnd) {

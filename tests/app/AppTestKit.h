@@ -24,8 +24,13 @@ DWORD UserObjects();
 // Polls (without pumping: for driver threads) until condition() holds or nTimeoutMs has passed.
 bool WaitUntil(const std::function<bool()>& condition, DWORD nTimeoutMs = 5000);
 
-// Clicks a button the way the mouse does: left button down and up at its centre, posted.
+// Clicks a button the way the mouse does: its window comes to the front, then left button down and up at its
+// centre, posted.
 void PostClick(HWND hwndButton);
+// The notification a button sends its parent when it is clicked, posted to the parent. Between processes this
+// is the dependable way: Wine without a window manager may move the focus of two programs between press and
+// release.
+void PostButtonClicked(HWND hwndButton);
 // Alt+F4 as the keyboard sends it to the window with the focus.
 void PostAltF4(HWND hwnd);
 

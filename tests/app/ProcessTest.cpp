@@ -3,6 +3,7 @@
 // test follow a link in its views (GdiplusProbe.cpp, UiAgent.h).
 #include "res/resource.h"
 #include "tests/app/AppTestKit.h"
+#include "tests/app/LauncherProcess.h"
 #include "tests/app/StartPageServer.h"
 #include "tests/app/UiAgent.h"
 #include "tests/support/Watchdog.h"
@@ -18,92 +19,12 @@ namespace {
 
 const wchar_t kTitle[] = L"蓝柚川登陆器";
 
-std::wstring Beside(const wchar_t* name) {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(NULL, path, MAX_PATH);
-    std::wstring dir = path;
-    dir.erase(dir.find_last_of(L"\\/") + 1);
-    return dir + name;
-}
-
-// One run of the program, with the GDI+ report going to a file of its own.
-class Client {
+// One run of the test build of the program, with its GDI+ report in a file of its own.
+class Client : public LauncherProcess {
 public:
-    explicit Client(int n) {
-        m_report = Beside((L"gdiplus-report-" + std::to_wstring(n) + L".txt").c_str());
-        ::DeleteFileW(m_report.c_str());
-        ::SetEnvironmentVariableW(L"QXRV_GDIPLUS_REPORT", m_report.c_str());
-        std::wstring command = L"\"" + Beside(QXRV_CLIENT_PROBE) + L"\"";
-        STARTUPINFOW si = {};
-        si.cb = sizeof(si);
-        m_started =
-            ::CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &m_pi) != FALSE;
-        ::SetEnvironmentVariableW(L"QXRV_GDIPLUS_REPORT", NULL);
-    }
-    ~Client() {
-        if (!m_started)
-            return;
-        if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT)
-            ::TerminateProcess(m_pi.hProcess, 99);
-        ::CloseHandle(m_pi.hThread);
-        ::CloseHandle(m_pi.hProcess);
-        ::DeleteFileW(m_report.c_str());
-    }
-
-    bool Started() const { return m_started; }
-    DWORD Pid() const { return m_pi.dwProcessId; }
-
-    // Finds the program's windows once its main window shows.
-    bool WaitForWindows() {
-        return WaitUntil(
-            [&] {
-                m_main = m_startPage = m_game = NULL;
-                for (HWND hwnd : TopLevelWindows(Pid())) {
-                    wchar_t title[64] = {};
-                    ::GetWindowTextW(hwnd, title, 64);
-                    if (::GetDlgItem(hwnd, IDC_GAME_PAGE) != NULL)
-                        m_game = hwnd;
-                    else if (::GetDlgItem(hwnd, IDC_START_PAGE) != NULL)
-                        m_startPage = hwnd;
-                    else if (std::wstring(title) == kTitle && ::IsWindowVisible(hwnd))
-                        m_main = hwnd;
-                }
-                return m_main && m_startPage && m_game;
-            },
-            20000);
-    }
-    HWND Main() const { return m_main; }
-    HWND StartPage() const { return m_startPage; }
-    HWND Game() const { return m_game; }
-
-    // The exit code, once the process has ended within nTimeoutMs; -1 while it still runs.
-    long ExitCode(DWORD nTimeoutMs) {
-        if (::WaitForSingleObject(m_pi.hProcess, nTimeoutMs) != WAIT_OBJECT_0)
-            return -1;
-        DWORD code = 0;
-        ::GetExitCodeProcess(m_pi.hProcess, &code);
-        return static_cast<long>(code);
-    }
-
-    // The GDI+ figures the program wrote when it ended.
-    std::string Report() const {
-        std::string text;
-        if (FILE* f = _wfopen(m_report.c_str(), L"r")) {
-            char line[256] = {};
-            if (std::fgets(line, sizeof(line), f))
-                text = line;
-            std::fclose(f);
-        }
-        return text;
-    }
-
-private:
-    std::wstring m_report;
-    PROCESS_INFORMATION m_pi = {};
-    bool m_started = false;
-    HWND m_main = NULL;
-    HWND m_startPage = NULL;
-    HWND m_game = NULL;
+    explicit Client(int n)
+        : LauncherProcess(BesideThisExe(QXRV_CLIENT_PROBE),
+                          BesideThisExe((L"gdiplus-report-" + std::to_wstring(n) + L".txt").c_str())) {}
 };
 
 // "startups=1 shutdowns=1 made=<n> live_at_shutdown=0 after_shutdown=0" with n > 0.
@@ -139,10 +60,12 @@ TEST_F(Program, LoadsTheStartPageAndClosingTheMainWindowEndsWithExitCodeZero) {
     EXPECT_TRUE(WaitUntil([&] { return server.Saw("GET /weiduan/lyc "); }, 10000));
 
     for (Client* pClient : {&first, &second}) {
-        PostClick(::GetDlgItem(pClient->Main(), IDC_CLOSE));
+        PostButtonClicked(::GetDlgItem(pClient->Main(), IDC_CLOSE));
         SeenMessageBox seen;
-        ASSERT_TRUE(AnswerMessageBox(kTitle, IDYES, &seen, 10000, pClient->Pid()));
+        const bool ok = AnswerMessageBox(kTitle, IDYES, &seen, 10000, pClient->Pid());
+        ASSERT_TRUE(ok);
         EXPECT_EQ(L"游戏启动中，是否退出？", seen.text);
+        EXPECT_EQ(pClient->Main(), seen.owner);
         EXPECT_TRUE(seen.yesNo);
         EXPECT_EQ(0, pClient->ExitCode(10000));
         ExpectGdiplusShutDownLast(pClient->Report());
@@ -165,14 +88,14 @@ TEST_F(Program, ClosingTheGameWindowEndsWithExitCodeZero) {
     EXPECT_TRUE(WaitUntil([&] { return server.Saw("GET /play?id=5 "); }));
 
     SeenMessageBox seen;
-    PostClick(::GetDlgItem(client.Game(), IDC_CLOSE));
+    PostButtonClicked(::GetDlgItem(client.Game(), IDC_CLOSE));
     ASSERT_TRUE(AnswerMessageBox(kTitle, IDNO, &seen, 10000, client.Pid()));
     EXPECT_EQ(L"游戏正在运行中，是否退出？", seen.text);
     EXPECT_EQ(client.Game(), seen.owner);
     EXPECT_EQ(-1, client.ExitCode(300)) << "No keeps the program running";
     EXPECT_TRUE(::IsWindowVisible(client.Game()));
 
-    PostClick(::GetDlgItem(client.Game(), IDC_CLOSE));
+    PostButtonClicked(::GetDlgItem(client.Game(), IDC_CLOSE));
     ASSERT_TRUE(AnswerMessageBox(kTitle, IDYES, nullptr, 10000, client.Pid()));
     EXPECT_EQ(0, client.ExitCode(10000));
     ExpectGdiplusShutDownLast(client.Report());

@@ -1,0 +1,93 @@
+#include "tests/app/LauncherProcess.h"
+
+#include "res/resource.h"
+#include "tests/app/AppTestKit.h"
+
+#include <cstdio>
+
+namespace qxrv::test {
+
+namespace {
+
+const wchar_t kTitle[] = L"蓝柚川登陆器";
+
+} // namespace
+
+std::wstring BesideThisExe(const wchar_t* name) {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(NULL, path, MAX_PATH);
+    std::wstring dir = path;
+    dir.erase(dir.find_last_of(L"\\/") + 1);
+    return dir + name;
+}
+
+LauncherProcess::LauncherProcess(const std::wstring& exePath, const std::wstring& reportPath)
+    : m_report(reportPath) {
+    if (!m_report.empty()) {
+        ::DeleteFileW(m_report.c_str());
+        ::SetEnvironmentVariableW(L"QXRV_GDIPLUS_REPORT", m_report.c_str());
+    }
+    std::wstring command = L"\"" + exePath + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    m_started = ::CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &m_pi) != FALSE;
+    ::SetEnvironmentVariableW(L"QXRV_GDIPLUS_REPORT", NULL);
+}
+
+LauncherProcess::~LauncherProcess() {
+    if (!m_started)
+        return;
+    if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT)
+        ::TerminateProcess(m_pi.hProcess, 99);
+    ::CloseHandle(m_pi.hThread);
+    ::CloseHandle(m_pi.hProcess);
+    if (!m_report.empty())
+        ::DeleteFileW(m_report.c_str());
+}
+
+bool LauncherProcess::WaitForWindows(DWORD nTimeoutMs) {
+    return WaitUntil(
+        [&] {
+            m_main = m_startPage = m_game = NULL;
+            for (HWND hwnd : TopLevelWindows(Pid())) {
+                wchar_t title[64] = {};
+                ::GetWindowTextW(hwnd, title, 64);
+                if (::GetDlgItem(hwnd, IDC_GAME_PAGE) != NULL)
+                    m_game = hwnd;
+                else if (::GetDlgItem(hwnd, IDC_START_PAGE) != NULL)
+                    m_startPage = hwnd;
+                else if (std::wstring(title) == kTitle && ::IsWindowVisible(hwnd))
+                    m_main = hwnd;
+            }
+            return m_main && m_startPage && m_game;
+        },
+        nTimeoutMs);
+}
+
+bool LauncherProcess::CloseFromMainWindow(DWORD nTimeoutMs) {
+    if (m_main == NULL)
+        return false;
+    PostButtonClicked(::GetDlgItem(m_main, IDC_CLOSE));
+    return AnswerMessageBox(kTitle, IDYES, nullptr, nTimeoutMs, Pid()) && ExitCode(nTimeoutMs) != -1;
+}
+
+long LauncherProcess::ExitCode(DWORD nTimeoutMs) {
+    if (!m_started || ::WaitForSingleObject(m_pi.hProcess, nTimeoutMs) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    ::GetExitCodeProcess(m_pi.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+std::string LauncherProcess::Report() const {
+    std::string text;
+    if (FILE* f = _wfopen(m_report.c_str(), L"r")) {
+        char line[256] = {};
+        if (std::fgets(line, sizeof(line), f))
+            text = line;
+        std::fclose(f);
+    }
+    return text;
+}
+
+} // namespace qxrv::test

@@ -1,0 +1,48 @@
+// The program started in a process of its own, and its windows found the way a user finds them.
+#pragma once
+
+#include "framework/Prelude.h"
+
+#include <string>
+
+namespace qxrv::test {
+
+class LauncherProcess {
+public:
+    // Starts exePath; when reportPath is given, a test build writes its GDI+ figures there
+    // (GdiplusProbe.cpp).
+    explicit LauncherProcess(const std::wstring& exePath, const std::wstring& reportPath = L"");
+    // Ends the process if it still runs.
+    ~LauncherProcess();
+    LauncherProcess(const LauncherProcess&) = delete;
+    LauncherProcess& operator=(const LauncherProcess&) = delete;
+
+    bool Started() const { return m_started; }
+    DWORD Pid() const { return m_pi.dwProcessId; }
+
+    // Waits until the main window shows and the start page and the game window exist, and notes them.
+    bool WaitForWindows(DWORD nTimeoutMs = 20000);
+    HWND Main() const { return m_main; }
+    HWND StartPage() const { return m_startPage; }
+    HWND Game() const { return m_game; }
+
+    // Asks the main window to close and answers Yes; true once the process has ended.
+    bool CloseFromMainWindow(DWORD nTimeoutMs = 10000);
+    // The exit code once the process has ended within nTimeoutMs; -1 while it still runs.
+    long ExitCode(DWORD nTimeoutMs);
+    // The first line of the GDI+ report, or "".
+    std::string Report() const;
+
+private:
+    std::wstring m_report;
+    PROCESS_INFORMATION m_pi = {};
+    bool m_started = false;
+    HWND m_main = NULL;
+    HWND m_startPage = NULL;
+    HWND m_game = NULL;
+};
+
+// The full path of a file in the folder of this executable.
+std::wstring BesideThisExe(const wchar_t* name);
+
+} // namespace qxrv::test
