@@ -1,12 +1,15 @@
 // Prints the launcher's figures, measured under Wine:
 //   - the time from process start to the main window's first visible picture, with Wine warm;
-//   - the median time of the game window's DrawFrame at 1920 x 1080, next to a plain BitBlt of the same size
-//     measured in the same run, and their ratio;
+//   - the median time of the game window's DrawFrame at 960 x 600 and at 1920 x 1080, next to a plain BitBlt
+//     of the same size measured in the same run, and their ratio;
+//   - the time from a game link to the game window shown, in the test build that can follow a link;
+//   - the program's peak private memory once it sits idle with its start page;
 //   - the size of the program's exe in bytes.
+// Each figure is one row of a Markdown table (tools/bench.sh prints the header).
 //
-//     launcher_figures <QXRVClient.exe>
+//     launcher_figures <QXRVClient.exe> <QXRVClientProbe.exe>
 //
-// The screen must be at least 1920 x 1080 (tools/figures.sh starts such an Xvfb).
+// The screen must be at least 1920 x 1080 (tools/bench.sh starts such an Xvfb).
 #include "app/DlgQXRVGameWnd.h"
 #include "framework/WinApp.h"
 #include "framework/WindowDC.h"
@@ -15,6 +18,9 @@
 #include "skin/PngResource.h"
 #include "tests/app/AppTestKit.h"
 #include "tests/app/LauncherProcess.h"
+#include "tests/app/UiAgent.h"
+
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -124,14 +130,50 @@ DrawFigures MeasureDrawFrame(int cx, int cy, int rounds) {
     return figures;
 }
 
+
+// Seconds from a game link followed in the start page to the game window shown; negative when it never came.
+double TimeToGameWindow(const std::wstring& probeExe) {
+    ::SetEnvironmentVariableW(L"QXRV_LINK_1", L"http://127.0.0.1:9/play?id=5&client=1");
+    LauncherProcess program(probeExe);
+    ::SetEnvironmentVariableW(L"QXRV_LINK_1", NULL);
+    double shown = -1.0;
+    if (program.Started() && program.WaitForWindows()) {
+        const double start = Now();
+        ::PostMessageW(program.StartPage(), FollowLinkMessage(), IDC_START_PAGE, 1);
+        if (WaitUntil([&] { return ::IsWindowVisible(program.Game()) != FALSE; }, 10000))
+            shown = Now() - start;
+    }
+    return shown;
+}
+
+// The program's peak private (committed) bytes after it has sat idle with its start page for a while; 0 when
+// the system does not tell.
+SIZE_T PeakPrivateAtIdle(const std::wstring& exe) {
+    LauncherProcess program(exe);
+    if (!program.Started() || !program.WaitForWindows())
+        return 0;
+    ::Sleep(3000);
+    SIZE_T peak = 0;
+    if (HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.Pid())) {
+        PROCESS_MEMORY_COUNTERS counters = {};
+        counters.cb = sizeof(counters);
+        if (::GetProcessMemoryInfo(process, &counters, sizeof(counters)))
+            peak = counters.PeakPagefileUsage;
+        ::CloseHandle(process);
+    }
+    program.CloseFromMainWindow();
+    return peak;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: launcher_figures <QXRVClient.exe>\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: launcher_figures <QXRVClient.exe> <QXRVClientProbe.exe>\n");
         return 2;
     }
     const std::wstring exe = argv[1];
+    const std::wstring probeExe = argv[2];
     skin::CGdiplusSession gdiplus;
     CWinApp app;
     AfxEnableControlContainer();
@@ -154,26 +196,45 @@ int wmain(int argc, wchar_t** argv) {
         if (t >= 0)
             starts.push_back(t);
     }
+    std::vector<double> links;
+    for (int i = 0; i < 5; ++i) {
+        const double t = TimeToGameWindow(probeExe);
+        if (t >= 0)
+            links.push_back(t);
+    }
+    const SIZE_T peakPrivate = PeakPrivateAtIdle(exe);
 
-    const DrawFigures draw = MeasureDrawFrame(1920, 1080, 60);
-
-    std::printf("Launcher figures under Wine (warm), screen %dx%d\n", ::GetSystemMetrics(SM_CXSCREEN),
-                ::GetSystemMetrics(SM_CYSCREEN));
+    bool ok = !starts.empty() && !links.empty();
     if (starts.empty())
-        std::printf("  process start to first picture: not seen\n");
+        std::printf("| process start to first picture | not seen |\n");
     else
-        std::printf("  process start to first picture: median %.0f ms (%zu runs, %.0f to %.0f ms)\n",
+        std::printf("| process start to first picture | median %.0f ms (%zu runs, %.0f to %.0f ms) |\n",
                     Median(starts) * 1000, starts.size(),
                     *std::min_element(starts.begin(), starts.end()) * 1000,
                     *std::max_element(starts.begin(), starts.end()) * 1000);
-    if (draw.size.cx != 1920 || draw.size.cy != 1080)
-        std::printf("  DrawFrame: the window could only be %ldx%ld; the screen is too small\n", draw.size.cx,
-                    draw.size.cy);
+    if (links.empty())
+        std::printf("| game link to game window shown | not seen |\n");
     else
-        std::printf(
-            "  DrawFrame at 1920x1080: median %.2f ms; plain BitBlt of that size %.2f ms; ratio %.1f\n",
-            draw.drawFrame * 1000, draw.bitBlt * 1000, draw.bitBlt > 0 ? draw.drawFrame / draw.bitBlt : 0.0);
+        std::printf("| game link to game window shown | median %.0f ms (%zu runs) |\n", Median(links) * 1000,
+                    links.size());
+    for (const SIZE size : {SIZE{960, 600}, SIZE{1920, 1080}}) {
+        const DrawFigures draw = MeasureDrawFrame(size.cx, size.cy, 60);
+        if (draw.size.cx == 0) {
+            ok = false;
+            std::printf("| DrawFrame at %ldx%ld | the game window could not be made |\n", size.cx, size.cy);
+            continue;
+        }
+        // The window's tracking sizes may refuse the size asked for; the row says what was drawn.
+        std::printf("| DrawFrame at %ldx%ld%s | median %.2f ms; plain BitBlt of that size %.2f ms; ratio %.1f |\n",
+                    draw.size.cx, draw.size.cy,
+                    draw.size.cx != size.cx || draw.size.cy != size.cy ? " (the nearest allowed)" : "",
+                    draw.drawFrame * 1000, draw.bitBlt * 1000, draw.bitBlt > 0 ? draw.drawFrame / draw.bitBlt : 0.0);
+    }
+    if (peakPrivate != 0)
+        std::printf("| peak private memory at idle | %lu KB |\n", static_cast<unsigned long>(peakPrivate / 1024));
+    else
+        std::printf("| peak private memory at idle | not reported |\n");
     if (haveSize)
-        std::printf("  QXRVClient.exe: %llu bytes\n", exeBytes);
-    return starts.empty() || draw.size.cx != 1920 ? 1 : 0;
+        std::printf("| QXRVClient.exe size | %llu bytes |\n", exeBytes);
+    return ok ? 0 : 1;
 }
