@@ -23,8 +23,8 @@ namespace {
 // a small layered picture (TenThousandTransitionsOnTranslucentButtons).
 constexpr int kTranslucentVisits = 125; // 500 transitions
 constexpr int kHoverVisits = 2500;      // 10,000 transitions
-constexpr int kPaints = 3000;
-constexpr int kResizes = 300;
+constexpr int kPaints = 10000;
+constexpr int kResizes = 1000;
 
 // Live heap bytes may move by this much over a run: free-list and log capacity, not one object per round.
 constexpr size_t kHeapMargin = 64 * 1024;
@@ -186,7 +186,7 @@ TEST(Soak, AThousandGameLinkHandOvers) {
 }
 
 TEST(Soak, GameWindowPaintsAndResizes) {
-    ExtendWatchdog(75);
+    ExtendWatchdog(280); // about two minutes under Wine
     Launcher l;
     ASSERT_TRUE(l.ok());
     const HWND game = l.Game().GetSafeHwnd();
@@ -207,7 +207,7 @@ TEST(Soak, GameWindowPaintsAndResizes) {
     const Figures before = TakeFigures();
     run(kPaints, kResizes);
     const Figures after = TakeFigures();
-    PrintFigures("game window (3000 paints, 300 resizes)", before, after);
+    PrintFigures("game window (10000 paints, 1000 resizes)", before, after);
     ExpectFlat(before, after, kHeapMargin);
     // The last size asked for holds, and the frame still has its shape.
     RECT rc = {};
