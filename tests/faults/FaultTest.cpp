@@ -3,6 +3,7 @@
 // can, let a game link through without harm and end through its closing question with exit code 0.
 #include "res/resource.h"
 #include "tests/app/AppTestKit.h"
+#include "tests/app/LauncherProcess.h"
 #include "tests/app/UiAgent.h"
 #include "tests/support/Watchdog.h"
 
@@ -21,14 +22,6 @@ namespace {
 const wchar_t kTitle[] = L"蓝柚川登陆器";
 const wchar_t kAskQuitStarting[] = L"游戏启动中，是否退出？";
 const wchar_t kAskQuitRunning[] = L"游戏正在运行中，是否退出？";
-
-std::wstring BesideTestExe(const std::wstring& name) {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(NULL, path, MAX_PATH);
-    std::wstring dir = path;
-    dir.erase(dir.find_last_of(L"\\/") + 1);
-    return dir + name;
-}
 
 enum class Art { Intact, Missing, Corrupt };
 
@@ -125,40 +118,32 @@ bool WriteArtVariant(const std::wstring& source, const std::wstring& target, Art
     return ok && nArt == 19 && nArtAfter == (art == Art::Missing ? 0 : nArt);
 }
 
-// One run of the fault build of the program.
-class FaultyClient {
+std::wstring FaultReportPath() {
+    return BesideThisExe(L"fault-report.txt");
+}
+
+// Sets the environment the fault build reads at start-up and gives back the exe, for a process about to
+// start.
+const std::wstring& WithFaults(const std::wstring& exe, const wchar_t* faults, const std::wstring& link) {
+    ::DeleteFileW(FaultReportPath().c_str());
+    ::SetEnvironmentVariableW(L"QXRV_FAULTS", faults);
+    ::SetEnvironmentVariableW(L"QXRV_FAULT_REPORT", FaultReportPath().c_str());
+    ::SetEnvironmentVariableW(L"QXRV_LINK_1", link.c_str());
+    return exe;
+}
+
+// One run of the fault build of the program. Unlike a sound run it may have no game window.
+class FaultyClient : public LauncherProcess {
 public:
-    FaultyClient(const std::wstring& exe, const wchar_t* faults, const std::wstring& link) {
-        m_report = BesideTestExe(L"fault-report.txt");
-        ::DeleteFileW(m_report.c_str());
-        ::SetEnvironmentVariableW(L"QXRV_FAULTS", faults);
-        ::SetEnvironmentVariableW(L"QXRV_FAULT_REPORT", m_report.c_str());
-        ::SetEnvironmentVariableW(L"QXRV_LINK_1", link.c_str());
-        std::wstring command = L"\"" + exe + L"\"";
-        STARTUPINFOW si = {};
-        si.cb = sizeof(si);
-        m_started =
-            ::CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &m_pi) != FALSE;
+    FaultyClient(const std::wstring& exe, const wchar_t* faults, const std::wstring& link)
+        : LauncherProcess(WithFaults(exe, faults, link)) {
         for (const wchar_t* name : {L"QXRV_FAULTS", L"QXRV_FAULT_REPORT", L"QXRV_LINK_1"})
             ::SetEnvironmentVariableW(name, NULL);
     }
-    ~FaultyClient() {
-        if (!m_started)
-            return;
-        if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT)
-            ::TerminateProcess(m_pi.hProcess, 99);
-        ::CloseHandle(m_pi.hThread);
-        ::CloseHandle(m_pi.hProcess);
-        ::DeleteFileW(m_report.c_str());
-    }
-    FaultyClient(const FaultyClient&) = delete;
-    FaultyClient& operator=(const FaultyClient&) = delete;
-
-    bool Started() const { return m_started; }
-    DWORD Pid() const { return m_pi.dwProcessId; }
+    ~FaultyClient() { ::DeleteFileW(FaultReportPath().c_str()); }
 
     // Waits for the main window and the start page; notes the game window if there is one.
-    bool WaitForWindows() {
+    bool WaitForMainWindows() {
         return WaitUntil(
             [&] {
                 m_main = m_startPage = m_game = NULL;
@@ -179,22 +164,14 @@ public:
             },
             20000);
     }
-    HWND Main() const { return m_main; }
-    HWND StartPage() const { return m_startPage; }
-    HWND Game() const { return m_game; }
-
-    long ExitCode(DWORD nTimeoutMs) {
-        if (!m_started || ::WaitForSingleObject(m_pi.hProcess, nTimeoutMs) != WAIT_OBJECT_0)
-            return -1;
-        DWORD code = 0;
-        ::GetExitCodeProcess(m_pi.hProcess, &code);
-        return static_cast<long>(code);
-    }
+    HWND MainWnd() const { return m_main; }
+    HWND StartPageWnd() const { return m_startPage; }
+    HWND GameWnd() const { return m_game; }
 
     // "struck=<n> gdiplus_shutdowns=<n>" read back; false when the report is missing.
     bool ReadReport(long* pStruck, long* pShutdowns) const {
         bool ok = false;
-        if (FILE* f = _wfopen(m_report.c_str(), L"r")) {
+        if (FILE* f = _wfopen(FaultReportPath().c_str(), L"r")) {
             ok = std::fscanf(f, "struck=%ld gdiplus_shutdowns=%ld", pStruck, pShutdowns) == 2;
             std::fclose(f);
         }
@@ -202,9 +179,6 @@ public:
     }
 
 private:
-    std::wstring m_report;
-    PROCESS_INFORMATION m_pi = {};
-    bool m_started = false;
     HWND m_main = NULL;
     HWND m_startPage = NULL;
     HWND m_game = NULL;
@@ -252,36 +226,37 @@ protected:
 TEST_P(Faults, StartsShowsWhatItCanTakesAGameLinkAndEndsCleanly) {
     const FaultCase& c = GetParam();
     const wchar_t* suffix[] = {L"intact", L"noart", L"badart"};
-    const std::wstring exe =
-        BesideTestExe(std::wstring(L"QXRVClientFaults-") + suffix[static_cast<int>(c.art)] + L".exe");
-    ASSERT_TRUE(WriteArtVariant(BesideTestExe(QXRV_CLIENT_FAULTS), exe, c.art));
+    const std::wstring exe = BesideThisExe(
+        (std::wstring(L"QXRVClientFaults-") + suffix[static_cast<int>(c.art)] + L".exe").c_str());
+    ASSERT_TRUE(WriteArtVariant(BesideThisExe(QXRV_CLIENT_FAULTS), exe, c.art));
 
     FaultyClient client(exe, c.faults, L"http://127.0.0.1:9/play?id=5&client=1");
     ASSERT_TRUE(client.Started());
-    ASSERT_TRUE(client.WaitForWindows()) << "the main window and the start page show";
-    EXPECT_TRUE(::IsWindowVisible(client.StartPage()));
-    EXPECT_EQ(c.gameWindow, client.Game() != NULL);
-    const RECT rcMain = WindowRectOf(client.Main());
+    ASSERT_TRUE(client.WaitForMainWindows()) << "the main window and the start page show";
+    EXPECT_TRUE(::IsWindowVisible(client.StartPageWnd()));
+    EXPECT_EQ(c.gameWindow, client.GameWnd() != NULL);
+    const RECT rcMain = WindowRectOf(client.MainWnd());
     std::printf("[%s] main %ldx%ld, start page %s, game window %s\n", c.name, rcMain.right - rcMain.left,
-                rcMain.bottom - rcMain.top, ::IsWindowVisible(client.StartPage()) ? "shown" : "hidden",
-                client.Game() ? "made" : "none");
+                rcMain.bottom - rcMain.top, ::IsWindowVisible(client.StartPageWnd()) ? "shown" : "hidden",
+                client.GameWnd() ? "made" : "none");
 
     // A game link from the start page: the game window takes over if there is one; otherwise nothing changes.
-    ::PostMessageW(client.StartPage(), FollowLinkMessage(), IDC_START_PAGE, 1);
-    HWND closeFrom = client.Main();
+    ::PostMessageW(client.StartPageWnd(), FollowLinkMessage(), IDC_START_PAGE, 1);
+    HWND closeFrom = client.MainWnd();
     const wchar_t* question = kAskQuitStarting;
     if (c.linkFollowed) {
         ASSERT_TRUE(WaitUntil(
-            [&] { return ::IsWindowVisible(client.Game()) && !::IsWindowVisible(client.Main()); }, 10000));
-        closeFrom = client.Game();
+            [&] { return ::IsWindowVisible(client.GameWnd()) && !::IsWindowVisible(client.MainWnd()); },
+            10000));
+        closeFrom = client.GameWnd();
         question = kAskQuitRunning;
     } else {
         ::Sleep(1000);
         EXPECT_EQ(-1, client.ExitCode(0));
-        EXPECT_TRUE(::IsWindowVisible(client.Main()));
-        EXPECT_TRUE(::IsWindowVisible(client.StartPage()));
-        if (client.Game() != NULL) {
-            EXPECT_FALSE(::IsWindowVisible(client.Game()));
+        EXPECT_TRUE(::IsWindowVisible(client.MainWnd()));
+        EXPECT_TRUE(::IsWindowVisible(client.StartPageWnd()));
+        if (client.GameWnd() != NULL) {
+            EXPECT_FALSE(::IsWindowVisible(client.GameWnd()));
         }
     }
 
