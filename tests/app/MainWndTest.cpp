@@ -6,7 +6,7 @@
 #include "skin/GdiplusServices.h"
 #include "skin/PngResource.h"
 #include "tests/app/AppTestKit.h"
-#include "tests/app/StartPageServer.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/app/UiAgent.h"
 #include "tests/support/Pump.h"
 #include "tests/support/Watchdog.h"
@@ -362,7 +362,7 @@ TEST_F(MainWindow, CloseAsksAndYesDisposesOfTheHiddenGameWindow) {
 }
 
 TEST_F(MainWindow, GameLinkOpensTheGameWindowMaximisedAndItsCloseEndsTheLauncher) {
-    StartPageServer server(QXRV_TEST_START_PORT);
+    LoopbackServer server(QXRV_TEST_START_PORT);
     ASSERT_TRUE(server.ok());
     const std::wstring first = server.Url(L"/play?id=7&client=1&zone=2");
     const std::wstring second = server.Url(L"/play?id=8&client=1");

@@ -4,7 +4,7 @@
 #include "res/resource.h"
 #include "tests/app/AppTestKit.h"
 #include "tests/app/LauncherProcess.h"
-#include "tests/app/StartPageServer.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/app/UiAgent.h"
 #include "tests/support/Watchdog.h"
 
@@ -48,7 +48,7 @@ protected:
 };
 
 TEST_F(Program, LoadsTheStartPageAndClosingTheMainWindowEndsWithExitCodeZero) {
-    StartPageServer server(QXRV_TEST_START_PORT);
+    LoopbackServer server(QXRV_TEST_START_PORT);
     ASSERT_TRUE(server.ok());
     // Two starts are two independent launchers.
     Client first(1);
@@ -73,7 +73,7 @@ TEST_F(Program, LoadsTheStartPageAndClosingTheMainWindowEndsWithExitCodeZero) {
 }
 
 TEST_F(Program, ClosingTheGameWindowEndsWithExitCodeZero) {
-    StartPageServer server(QXRV_TEST_START_PORT);
+    LoopbackServer server(QXRV_TEST_START_PORT);
     ASSERT_TRUE(server.ok());
     ::SetEnvironmentVariableW(L"QXRV_LINK_1", server.Url(L"/play?id=5&client=1").c_str());
     Client client(3);

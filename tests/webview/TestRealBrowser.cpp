@@ -3,7 +3,7 @@
 // server of this test, so a cancelled navigation shows as a request that never came.
 #include "res/resource.h"
 #include "tests/support/Watchdog.h"
-#include "tests/webview/LoopbackServer.h"
+#include "tests/support/LoopbackServer.h"
 #include "tests/webview/WebViewTestKit.h"
 #include "webview/PostedString.h"
 

@@ -1,4 +1,4 @@
-#include "tests/webview/LoopbackServer.h"
+#include "tests/support/LoopbackServer.h"
 
 #include <winsock2.h>
 
@@ -29,7 +29,7 @@ std::string ReadRequestLine(SOCKET s) {
 
 } // namespace
 
-LoopbackServer::LoopbackServer() {
+LoopbackServer::LoopbackServer(unsigned short port) {
     InitializeCriticalSection(&m_lock);
     WSADATA wsa;
     if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0)
@@ -38,10 +38,15 @@ LoopbackServer::LoopbackServer() {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET)
         return;
+    if (port != 0) {
+        // A fixed port is bound again by the next test right after this one: connections may linger.
+        const BOOL reuse = TRUE;
+        setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof(reuse));
+    }
     sockaddr_in addr = {};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = 0;
+    addr.sin_port = htons(port);
     int len = sizeof(addr);
     if (bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 || listen(s, 16) != 0 ||
         getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {

@@ -1,7 +1,8 @@
 // A tiny HTTP server on 127.0.0.1 for the real browser control's navigations.
 //
-// It listens on a port the system picks, answers every request with a small page and records each request
-// line, so a test can tell which navigations really went out. It binds to the loopback address only.
+// It listens on the given port, or on one the system picks, answers every request with a small page and
+// records each request line, so a test can tell which navigations really went out. It binds to the loopback
+// address only.
 #pragma once
 
 #include "framework/Prelude.h"
@@ -14,7 +15,8 @@ namespace qxrv::test {
 
 class LoopbackServer {
 public:
-    LoopbackServer();
+    // Port 0 lets the system pick one; a fixed port is for test builds whose start URL names it.
+    explicit LoopbackServer(unsigned short port = 0);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
