@@ -12,16 +12,19 @@ wine_env_start() {
   QXRV_XVFB_PID=""
 
   if [ "${QXRV_USE_DISPLAY:-0}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
-    local n=90
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 "${QXRV_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
+    # The server picks a free display itself and writes its number once it listens, so runs started side by
+    # side (two checkouts, say) never share one screen.
+    local numberfile n="" i
+    numberfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "${QXRV_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
     QXRV_XVFB_PID=$!
-    export DISPLAY=":$n"
-    local i
     for i in $(seq 100); do
-      xdpyinfo >/dev/null 2>&1 && break
+      n=$(tr -dc 0-9 <"$numberfile")
+      [ -n "$n" ] && break
       sleep 0.1
     done
+    rm -f "$numberfile"
+    export DISPLAY=":$n"
     xdpyinfo >/dev/null 2>&1 || { echo "wine-env: Xvfb did not start" >&2; return 1; }
   fi
 
