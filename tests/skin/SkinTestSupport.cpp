@@ -3,8 +3,6 @@
 #include "skin/GdiplusServices.h"
 #include "tests/support/Pump.h"
 
-#include <psapi.h>
-
 namespace skintest {
 
 COLORREF ScreenPixel(int x, int y) {
@@ -53,14 +51,6 @@ Gdiplus::ARGB ImagePixel(Gdiplus::Image* pImage, int x, int y) {
     Gdiplus::Color colour;
     pBitmap->GetPixel(x, y, &colour);
     return colour.GetValue();
-}
-
-SIZE_T PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                           sizeof counters);
-    return counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
 // ---- CBackdrop

@@ -23,9 +23,6 @@ COLORREF ScreenPixel(int x, int y);
 std::vector<COLORREF> ScreenPixels(const RECT& rect);
 // Pixel of a decoded picture (straight, not premultiplied), as ARGB.
 Gdiplus::ARGB ImagePixel(Gdiplus::Image* pImage, int x, int y);
-// The process's committed private memory in bytes. Wine reports it as PagefileUsage and leaves PrivateUsage
-// at 0; on Windows the two are the same figure.
-SIZE_T PrivateBytes();
 
 // A plain top-level pop-up filled with one colour, to show what lies beneath a see-through pixel and to count
 // the clicks that reach it.
