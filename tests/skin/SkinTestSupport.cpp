@@ -3,6 +3,8 @@
 #include "skin/GdiplusServices.h"
 #include "tests/support/Pump.h"
 
+#include <cstring>
+
 namespace skintest {
 
 COLORREF ScreenPixel(int x, int y) {
@@ -137,6 +139,29 @@ bool CTestLayeredDialog::CreateAndShow() {
     ShowWindow(SW_SHOWNOACTIVATE);
     qxrv::test::PumpFor(50);
     return true;
+}
+
+std::vector<DWORD> CTestLayeredDialog::ComposeAfresh() {
+    const SIZE size = {static_cast<LONG>(m_pBackground->GetWidth()),
+                       static_cast<LONG>(m_pBackground->GetHeight())};
+    std::vector<DWORD> pixels(static_cast<size_t>(size.cx) * size.cy);
+    CMemoryPicture picture;
+    if (!picture.CreateDib(NULL, size))
+        return pixels;
+    std::memset(picture.Bits(), 0, 4 * pixels.size());
+    {
+        Gdiplus::Graphics graphics(picture.DC());
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeNone);
+        graphics.DrawImage(m_pBackground, 0, 0, size.cx, size.cy);
+        for (CTranslucentWnd* pChild : m_layerChildren) {
+            if (static_cast<CTestButton*>(pChild)->m_bShown)
+                pChild->PaintToLayer(&graphics);
+        }
+        graphics.Flush(Gdiplus::FlushIntentionSync);
+    }
+    ::GdiFlush();
+    std::memcpy(pixels.data(), picture.Bits(), 4 * pixels.size());
+    return pixels;
 }
 
 void CTestLayeredDialog::SetUpChildControls() {
