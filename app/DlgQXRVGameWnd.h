@@ -37,22 +37,6 @@ public:
 protected:
     HICON m_hIcon;
 
-    // Kept between paints:
-    // - the eight frame pieces side by side in one bitmap (m_pieceAt: where each is, empty for one that could
-    //   not be loaded), loaded at the first paint and freed with the window;
-    CMemoryPicture m_framePieces;
-    RECT m_pieceAt[8] = {};
-    bool m_bPiecesLoaded = false;
-    // - the picture composed last, valid for m_frameSize and m_nFrameFormat (the paint DC's bits per pixel)
-    //   until a resize or a change of settings, display, colours or theme; its bitmap is kept as long as it
-    //   is large enough and of the paint DC's format, and freed when the window hides.
-    CMemoryPicture m_framePicture;
-    // - the part of it that holds nothing but the white fill, which a compose need not fill again;
-    RECT m_frameWhite = {0, 0, 0, 0};
-    SIZE m_frameSize = {0, 0};
-    int m_nFrameFormat = 0;
-    bool m_bFrameComposed = false;
-
     virtual BOOL OnInitDialog();
     virtual void OnCancel();
 
@@ -72,8 +56,26 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Kept between paints:
+    // - the eight frame pieces side by side in one bitmap (m_pieceAt: where each is, empty for one that could
+    //   not be loaded), loaded at the first paint and freed with the window;
+    CMemoryPicture m_framePieces;
+    RECT m_pieceAt[8] = {};
+    bool m_bPiecesLoaded = false;
+    // - the picture composed last, valid for m_frameSize and m_nFrameFormat (the paint DC's bits per pixel)
+    //   until a resize or a change of settings, display, colours or theme; its bitmap is kept as long as it
+    //   is large enough and of the paint DC's format, and freed when the window hides.
+    CMemoryPicture m_framePicture;
+    // - the part of it that holds nothing but the white fill, which a compose need not fill again;
+    RECT m_frameWhite = {0, 0, 0, 0};
+    SIZE m_frameSize = {0, 0};
+    int m_nFrameFormat = 0;
+    bool m_bFrameComposed = false;
+
     // Composes the w x h frame into m_framePicture; false when it cannot be made.
     bool ComposeFrame(CDC* pDC, int w, int h);
     // Makes m_framePieces from the eight bitmap resources; false when one of them is missing.
     bool LoadFramePieces();
+    // Frees the composed frame's bitmap and DC, and with bPiecesToo the pieces.
+    void ReleaseFramePictures(bool bPiecesToo);
 };

@@ -248,13 +248,20 @@ void CDlgQXRVGameWnd::OnPaint() {
     DrawFrame(&dc);
 }
 
+void CDlgQXRVGameWnd::ReleaseFramePictures(bool bPiecesToo) {
+    m_bFrameComposed = false;
+    m_frameWhite = {0, 0, 0, 0};
+    m_framePicture.Release();
+    if (bPiecesToo) {
+        m_framePieces.Release();
+        m_bPiecesLoaded = false;
+    }
+}
+
 // A hidden window paints nothing: its picture goes, and the first paint after it shows again composes anew.
 LRESULT CDlgQXRVGameWnd::OnShowWindowMsg(WPARAM wParam, LPARAM /*lParam*/) {
-    if (!wParam) {
-        m_bFrameComposed = false;
-        m_frameWhite = {0, 0, 0, 0};
-        m_framePicture.Release();
-    }
+    if (!wParam)
+        ReleaseFramePictures(false);
     return Default();
 }
 
@@ -266,10 +273,6 @@ LRESULT CDlgQXRVGameWnd::OnLookSettingsChanged(WPARAM /*wParam*/, LPARAM /*lPara
 }
 
 void CDlgQXRVGameWnd::OnDestroy() {
-    m_bFrameComposed = false;
-    m_frameWhite = {0, 0, 0, 0};
-    m_framePicture.Release();
-    m_framePieces.Release();
-    m_bPiecesLoaded = false;
+    ReleaseFramePictures(true);
     CSizeDialog::OnDestroy();
 }
