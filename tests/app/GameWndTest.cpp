@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "tests/app/AppTestKit.h"
 #include "tests/support/FakeBrowser.h"
+#include "tests/support/GdiCount.h"
 #include "tests/support/Pump.h"
 #include "webview/PostedString.h"
 
@@ -423,24 +424,22 @@ TEST_F(GameWindow, PageLoadsAreClaimedAndChangeNothingVisible) {
 
 TEST_F(GameWindow, PaintingWithoutADeviceContextDrawsNothingAndLeaksNothing) {
     ShowAndPaint();
-    const DWORD gdiBefore = GdiObjects();
+    const GdiCounts gdiBefore = LiveGdiObjects();
     CDC none;
     m_pGame->DrawFrame(&none);
-    EXPECT_EQ(gdiBefore, GdiObjects());
+    EXPECT_EQ(gdiBefore, LiveGdiObjects());
 }
 
 TEST_F(GameWindow, PaintsAndResizesKeepTheGdiObjectCountFlat) {
     ShowAndPaint();
-    const DWORD gdiBefore = GdiObjects();
+    const GdiCounts gdiBefore = LiveGdiObjects();
     for (int i = 0; i < 100; ++i) {
         ::SetWindowPos(Game(), NULL, 0, 0, 900 + (i % 7) * 20, 650 + (i % 5) * 10, SWP_NOMOVE | SWP_NOZORDER);
         ::InvalidateRect(Game(), NULL, FALSE);
         ::UpdateWindow(Game());
     }
     PumpPending();
-    const DWORD gdiAfter = GdiObjects();
-    std::printf("GDI objects before %lu, after 100 resizes and paints %lu\n", gdiBefore, gdiAfter);
-    EXPECT_EQ(gdiBefore, gdiAfter);
+    EXPECT_EQ(gdiBefore, LiveGdiObjects()) << "after 100 resizes and paints";
 }
 
 TEST_F(GameWindow, CloseAsksFirstAndNoChangesNothing) {
