@@ -1,6 +1,7 @@
 #include "tests/skin/SkinTestSupport.h"
 
 #include "skin/GdiplusServices.h"
+#include "tests/app/GdiplusProbe.h"
 #include "tests/support/Pump.h"
 
 #include <psapi.h>
@@ -170,6 +171,12 @@ POINT OnScreen(const CWnd& wnd, int x, int y) {
 }
 
 // ---- SkinTest
+
+SkinTest::~SkinTest() {
+    // Runs after the derived fixture's members are gone, so their releases are counted too.
+    EXPECT_EQ(0, qxrv::test::GdiplusCallsWhileStopped())
+        << "GDI+ objects made or released while it was stopped";
+}
 
 void SkinTest::SetUp() {
     ASSERT_EQ(Gdiplus::Ok, skin::StartGdiplus(&m_token));

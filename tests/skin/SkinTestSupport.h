@@ -132,9 +132,11 @@ protected:
 // Screen position of a point of the dialog's client area (the dialog has no frame).
 POINT OnScreen(const CWnd& wnd, int x, int y);
 
-// A fixture that runs GDI+ for each test.
+// A fixture that runs GDI+ for each test, and checks that no GDI+ object of the test is made before GDI+
+// starts or released after it stops.
 class SkinTest : public testing::Test {
 protected:
+    ~SkinTest() override;
     void SetUp() override;
     void TearDown() override;
 
