@@ -93,11 +93,13 @@ LRESULT CALLBACK BackdropProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPa
         self->m_messages.push_back(message);
         if (HIWORD(wParam) == BN_CLICKED)
             self->m_clickedIds.push_back(LOWORD(wParam));
+        if (self->m_onMessage)
+            self->m_onMessage(message);
         return 0;
     case WM_CLOSE:
         self->m_messages.push_back(message);
-        if (self->m_onClose)
-            self->m_onClose();
+        if (self->m_onMessage)
+            self->m_onMessage(message);
         if (self->m_bDestroyOnClose)
             ::DestroyWindow(hWnd);
         return 0;

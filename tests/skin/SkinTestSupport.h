@@ -47,8 +47,8 @@ public:
     std::vector<WORD> m_clickedIds; // BN_CLICKED control IDs
     // When set, WM_CLOSE destroys the window.
     bool m_bDestroyOnClose = false;
-    // Called with each WM_CLOSE before it is answered.
-    std::function<void()> m_onClose;
+    // Called with each message of the log as it comes, before it is answered.
+    std::function<void(UINT)> m_onMessage;
 };
 
 // Counts the reports of the children it listens to.

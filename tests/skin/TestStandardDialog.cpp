@@ -162,7 +162,7 @@ TEST_F(StandardDialogTest, OkAndCancelCloseTheOwnerFirst) {
         bool stillShowingAtClose = false;
         if (owner) {
             owner->m_bDestroyOnClose = c.ownerDestroysItself;
-            owner->m_onClose = [&] { stillShowingAtClose = ::IsWindowVisible(dlg.m_hWnd) != FALSE; };
+            owner->m_onMessage = [&](UINT) { stillShowingAtClose = ::IsWindowVisible(dlg.m_hWnd) != FALSE; };
         }
 
         dlg.SendMessage(WM_COMMAND, c.command, 0);

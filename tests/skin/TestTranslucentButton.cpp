@@ -17,6 +17,8 @@ enum Slot { N = 0, D = 1, H = 2, P = 3, C = 4 }; // normal, disabled, hover, pre
 
 const StateImageIds kAllFive = {IDB_TEST_RED, IDB_TEST_BLUE, IDB_TEST_YELLOW, IDB_TEST_MAGENTA,
                                 IDB_TEST_CYAN};
+// The colour of kAllFive's picture for each slot.
+const Gdiplus::ARGB kSlotColours[5] = {0xFFFF0000, 0xFF0000FF, 0xFFFFFF00, 0xFFFF00FF, 0xFF00FFFF};
 
 class TranslucentButtonTest : public SkinTest {
 protected:
@@ -102,10 +104,21 @@ TEST_F(TranslucentButtonTest, TransitionTable) {
     CRect inside;
     m_button->GetClientRect(&inside);
     ASSERT_EQ(CRect(0, 0, 40, 30), inside);
+    // What the picture showed when the parent heard of this step's click.
+    Gdiplus::Image* pShownAtClick = nullptr;
+    int callsAtClick = -1;
+    m_parent->m_onMessage = [&](UINT message) {
+        if (message == WM_COMMAND) {
+            pShownAtClick = m_button->m_pShownImage;
+            callsAtClick = m_listener.m_nCalls;
+        }
+    };
     int index = 0;
     for (const Step& s : steps) {
         SCOPED_TRACE(testing::Message() << "step " << index++);
         const int callsBefore = m_listener.m_nCalls;
+        pShownAtClick = nullptr;
+        callsAtClick = -1;
         switch (s.event) {
         case kMove:
             m_button->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
@@ -141,7 +154,14 @@ TEST_F(TranslucentButtonTest, TransitionTable) {
             break;
         }
         EXPECT_EQ(m_button->m_stateImages[s.shown], m_button->m_pShownImage);
+        EXPECT_EQ(kSlotColours[s.shown], ImagePixel(m_button->m_pShownImage, 0, 0))
+            << "the picture of that state";
         EXPECT_EQ(s.redraw ? callsBefore + 1 : callsBefore, m_listener.m_nCalls);
+        if (s.event == kUpInside) {
+            EXPECT_EQ(m_button->m_pShownImage, pShownAtClick)
+                << "the new look is drawn before the click is told";
+            EXPECT_EQ(m_listener.m_nCalls, callsAtClick);
+        }
         EXPECT_EQ(s.checked, m_button->m_bCheckedState);
         EXPECT_EQ(static_cast<size_t>(s.clicks), m_parent->m_clickedIds.size());
     }
