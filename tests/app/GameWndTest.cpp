@@ -193,6 +193,13 @@ TEST_F(GameWindow, RegionCutsOnlyTheTopCorners) {
         for (const Point& p : points)
             EXPECT_EQ(p.inside, ::PtInRegion(rgn, p.x, p.y) != FALSE)
                 << w << "x" << h << " at " << p.x << "," << p.y;
+        // Exactly the system's shape for a caption band with a 6 x 6 corner ellipse over a square body.
+        HRGN expected = ::CreateRoundRectRgn(0, 0, w + 1, 40, 6, 6);
+        HRGN body = ::CreateRectRgn(0, 30, w + 1, h + 1);
+        ::CombineRgn(expected, expected, body, RGN_OR);
+        EXPECT_TRUE(::EqualRgn(expected, rgn)) << w << "x" << h;
+        ::DeleteObject(body);
+        ::DeleteObject(expected);
         ::DeleteObject(rgn);
     }
 }
@@ -249,6 +256,20 @@ TEST_F(GameWindow, PaintsTheFramePiecesAndTheCaptionText) {
     for (int x = 12; x < 140; ++x)
         whiteAbove += ScreenPixel(o.x + x, o.y + 4) == RGB(255, 255, 255);
     EXPECT_EQ(0, whiteAbove) << "nothing white above the text's top";
+
+    // The caption is the program's name whatever the window's title says.
+    auto captionPixels = [&] {
+        std::vector<COLORREF> pixels;
+        for (int y = 3; y < 27; ++y)
+            for (int x = 6; x < 200; ++x)
+                pixels.push_back(ScreenPixel(o.x + x, o.y + y));
+        return pixels;
+    };
+    const std::vector<COLORREF> caption = captionPixels();
+    m_pGame->SetWindowText(L"Another title");
+    ::RedrawWindow(Game(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpFor(50);
+    EXPECT_TRUE(caption == captionPixels()) << "the caption changed with the title";
 }
 
 int g_captionTicks = 0;
