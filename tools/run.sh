@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine if needed, builds the launcher and starts it under Wine.
+# Sets up a fresh Debian 12 machine if needed, builds the launcher (not its tests) and starts it under Wine.
 # With a display ($DISPLAY set) the launcher runs there until you close it. Without one it runs inside Xvfb for a
 # few seconds, a screenshot is saved to build/screenshots/launcher.png, and the launcher is ended.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 "$root/tools/setup.sh"
-"$root/tools/build.sh" "$build"
+"$root/tools/build.sh" --program "$build"
 . "$root/tools/wine-env.sh"
 
 exe="$build/app/QXRVClient.exe"

@@ -27,13 +27,6 @@ RECT WorkArea() {
     return rc;
 }
 
-DWORD GdiObjects() {
-    return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-}
-DWORD UserObjects() {
-    return GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-}
-
 bool WaitUntil(const std::function<bool()>& condition, DWORD nTimeoutMs) {
     const DWORD start = GetTickCount();
     while (!condition()) {

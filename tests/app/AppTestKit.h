@@ -17,9 +17,6 @@ RECT WindowRectOf(HWND hwnd);
 RECT ChildRectOf(HWND hwndChild);
 // The primary monitor's work area.
 RECT WorkArea();
-// The process's GDI and USER object counts.
-DWORD GdiObjects();
-DWORD UserObjects();
 
 // Polls (without pumping: for driver threads) until condition() holds or nTimeoutMs has passed.
 bool WaitUntil(const std::function<bool()>& condition, DWORD nTimeoutMs = 5000);

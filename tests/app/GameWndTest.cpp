@@ -5,6 +5,7 @@
 #include "skin/MemoryPicture.h"
 #include "tests/app/AppTestKit.h"
 #include "tests/support/FakeBrowser.h"
+#include "tests/support/GdiCount.h"
 #include "tests/support/Pump.h"
 #include "webview/PostedString.h"
 
@@ -194,6 +195,13 @@ TEST_F(GameWindow, RegionCutsOnlyTheTopCorners) {
         for (const Point& p : points)
             EXPECT_EQ(p.inside, ::PtInRegion(rgn, p.x, p.y) != FALSE)
                 << w << "x" << h << " at " << p.x << "," << p.y;
+        // Exactly the system's shape for a caption band with a 6 x 6 corner ellipse over a square body.
+        HRGN expected = ::CreateRoundRectRgn(0, 0, w + 1, 40, 6, 6);
+        HRGN body = ::CreateRectRgn(0, 30, w + 1, h + 1);
+        ::CombineRgn(expected, expected, body, RGN_OR);
+        EXPECT_TRUE(::EqualRgn(expected, rgn)) << w << "x" << h;
+        ::DeleteObject(body);
+        ::DeleteObject(expected);
         ::DeleteObject(rgn);
     }
 }
@@ -250,6 +258,20 @@ TEST_F(GameWindow, PaintsTheFramePiecesAndTheCaptionText) {
     for (int x = 12; x < 140; ++x)
         whiteAbove += ScreenPixel(o.x + x, o.y + 4) == RGB(255, 255, 255);
     EXPECT_EQ(0, whiteAbove) << "nothing white above the text's top";
+
+    // The caption is the program's name whatever the window's title says.
+    auto captionPixels = [&] {
+        std::vector<COLORREF> pixels;
+        for (int y = 3; y < 27; ++y)
+            for (int x = 6; x < 200; ++x)
+                pixels.push_back(ScreenPixel(o.x + x, o.y + y));
+        return pixels;
+    };
+    const std::vector<COLORREF> caption = captionPixels();
+    m_pGame->SetWindowText(L"Another title");
+    ::RedrawWindow(Game(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpFor(50);
+    EXPECT_TRUE(caption == captionPixels()) << "the caption changed with the title";
 }
 
 // The frame as a paint composed it from nothing: a new bitmap compatible with pDC, white, the eight pieces
@@ -500,24 +522,22 @@ TEST_F(GameWindow, PageLoadsAreClaimedAndChangeNothingVisible) {
 
 TEST_F(GameWindow, PaintingWithoutADeviceContextDrawsNothingAndLeaksNothing) {
     ShowAndPaint();
-    const DWORD gdiBefore = GdiObjects();
+    const GdiCounts gdiBefore = LiveGdiObjects();
     CDC none;
     m_pGame->DrawFrame(&none);
-    EXPECT_EQ(gdiBefore, GdiObjects());
+    EXPECT_EQ(gdiBefore, LiveGdiObjects());
 }
 
 TEST_F(GameWindow, PaintsAndResizesKeepTheGdiObjectCountFlat) {
     ShowAndPaint();
-    const DWORD gdiBefore = GdiObjects();
+    const GdiCounts gdiBefore = LiveGdiObjects();
     for (int i = 0; i < 100; ++i) {
         ::SetWindowPos(Game(), NULL, 0, 0, 900 + (i % 7) * 20, 650 + (i % 5) * 10, SWP_NOMOVE | SWP_NOZORDER);
         ::InvalidateRect(Game(), NULL, FALSE);
         ::UpdateWindow(Game());
     }
     PumpPending();
-    const DWORD gdiAfter = GdiObjects();
-    std::printf("GDI objects before %lu, after 100 resizes and paints %lu\n", gdiBefore, gdiAfter);
-    EXPECT_EQ(gdiBefore, gdiAfter);
+    EXPECT_EQ(gdiBefore, LiveGdiObjects()) << "after 100 resizes and paints";
 }
 
 TEST_F(GameWindow, CloseAsksFirstAndNoChangesNothing) {

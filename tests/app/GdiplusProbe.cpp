@@ -8,6 +8,7 @@
 // after_shutdown=<n>".
 #include "framework/GdiplusPrelude.h"
 
+#include "tests/app/GdiplusProbe.h"
 #include "tests/support/ImportPatch.h"
 
 #include <cstdio>
@@ -24,10 +25,13 @@ LONG g_made = 0;
 LONG g_live = 0;
 LONG g_liveAtShutdown = -1;
 LONG g_afterShutdown = 0;
+LONG g_whileStopped = 0;
 
 void Count(GpStatus status, LONG delta) {
     if (g_shutdowns > 0)
         InterlockedIncrement(&g_afterShutdown);
+    if (g_startups <= g_shutdowns)
+        InterlockedIncrement(&g_whileStopped);
     if (status != Ok)
         return;
     InterlockedExchangeAdd(&g_live, delta);
@@ -134,3 +138,7 @@ struct Probe {
 } g_probe;
 
 } // namespace
+
+long qxrv::test::GdiplusCallsWhileStopped() {
+    return g_whileStopped;
+}

@@ -45,21 +45,25 @@ LauncherProcess::~LauncherProcess() {
         ::DeleteFileW(m_report.c_str());
 }
 
-bool LauncherProcess::WaitForWindows(DWORD nTimeoutMs) {
+bool LauncherProcess::WaitForWindows(DWORD nTimeoutMs, bool bGameWindow) {
     return WaitUntil(
         [&] {
             m_main = m_startPage = m_game = NULL;
-            for (HWND hwnd : TopLevelWindows(Pid())) {
+            const std::vector<HWND> windows = TopLevelWindows(Pid());
+            for (HWND hwnd : windows) {
                 wchar_t title[64] = {};
                 ::GetWindowTextW(hwnd, title, 64);
-                if (::GetDlgItem(hwnd, IDC_GAME_PAGE) != NULL)
+                if (::GetDlgItem(hwnd, IDC_MAXIMIZE) != NULL)
                     m_game = hwnd;
-                else if (::GetDlgItem(hwnd, IDC_START_PAGE) != NULL)
-                    m_startPage = hwnd;
                 else if (std::wstring(title) == kTitle && ::IsWindowVisible(hwnd))
                     m_main = hwnd;
             }
-            return m_main && m_startPage && m_game;
+            // The start page rides on the main window, which owns it.
+            for (HWND hwnd : windows) {
+                if (m_main != NULL && ::GetWindow(hwnd, GW_OWNER) == m_main)
+                    m_startPage = hwnd;
+            }
+            return m_main && m_startPage && (m_game || !bGameWindow);
         },
         nTimeoutMs);
 }

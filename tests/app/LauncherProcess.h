@@ -20,8 +20,9 @@ public:
     bool Started() const { return m_started; }
     DWORD Pid() const { return m_pi.dwProcessId; }
 
-    // Waits until the main window shows and the start page and the game window exist, and notes them.
-    bool WaitForWindows(DWORD nTimeoutMs = 20000);
+    // Waits until the main window shows, its start page exists and, unless bGameWindow is false, the game
+    // window exists too, and notes them. A start page or game window that lost its browser still counts.
+    bool WaitForWindows(DWORD nTimeoutMs = 20000, bool bGameWindow = true);
     HWND Main() const { return m_main; }
     HWND StartPage() const { return m_startPage; }
     HWND Game() const { return m_game; }

@@ -142,32 +142,6 @@ public:
     }
     ~FaultyClient() { ::DeleteFileW(FaultReportPath().c_str()); }
 
-    // Waits for the main window and the start page; notes the game window if there is one.
-    bool WaitForMainWindows() {
-        return WaitUntil(
-            [&] {
-                m_main = m_startPage = m_game = NULL;
-                for (HWND hwnd : TopLevelWindows(Pid())) {
-                    wchar_t title[64] = {};
-                    ::GetWindowTextW(hwnd, title, 64);
-                    if (::GetDlgItem(hwnd, IDC_MAXIMIZE) != NULL)
-                        m_game = hwnd;
-                    else if (std::wstring(title) == kTitle && ::IsWindowVisible(hwnd))
-                        m_main = hwnd;
-                }
-                // The start page rides on the main window, which owns it; it may have lost its view.
-                for (HWND hwnd : TopLevelWindows(Pid())) {
-                    if (m_main != NULL && ::GetWindow(hwnd, GW_OWNER) == m_main)
-                        m_startPage = hwnd;
-                }
-                return m_main && m_startPage;
-            },
-            20000);
-    }
-    HWND MainWnd() const { return m_main; }
-    HWND StartPageWnd() const { return m_startPage; }
-    HWND GameWnd() const { return m_game; }
-
     // "struck=<n> gdiplus_shutdowns=<n>" read back; false when the report is missing.
     bool ReadReport(long* pStruck, long* pShutdowns) const {
         bool ok = false;
@@ -177,11 +151,6 @@ public:
         }
         return ok;
     }
-
-private:
-    HWND m_main = NULL;
-    HWND m_startPage = NULL;
-    HWND m_game = NULL;
 };
 
 // What the close button sends its window: the same command, without needing a button big enough to click.
@@ -232,31 +201,30 @@ TEST_P(Faults, StartsShowsWhatItCanTakesAGameLinkAndEndsCleanly) {
 
     FaultyClient client(exe, c.faults, L"http://127.0.0.1:9/play?id=5&client=1");
     ASSERT_TRUE(client.Started());
-    ASSERT_TRUE(client.WaitForMainWindows()) << "the main window and the start page show";
-    EXPECT_TRUE(::IsWindowVisible(client.StartPageWnd()));
-    EXPECT_EQ(c.gameWindow, client.GameWnd() != NULL);
-    const RECT rcMain = WindowRectOf(client.MainWnd());
+    ASSERT_TRUE(client.WaitForWindows(20000, false)) << "the main window and the start page show";
+    EXPECT_TRUE(::IsWindowVisible(client.StartPage()));
+    EXPECT_EQ(c.gameWindow, client.Game() != NULL);
+    const RECT rcMain = WindowRectOf(client.Main());
     std::printf("[%s] main %ldx%ld, start page %s, game window %s\n", c.name, rcMain.right - rcMain.left,
-                rcMain.bottom - rcMain.top, ::IsWindowVisible(client.StartPageWnd()) ? "shown" : "hidden",
-                client.GameWnd() ? "made" : "none");
+                rcMain.bottom - rcMain.top, ::IsWindowVisible(client.StartPage()) ? "shown" : "hidden",
+                client.Game() ? "made" : "none");
 
     // A game link from the start page: the game window takes over if there is one; otherwise nothing changes.
-    ::PostMessageW(client.StartPageWnd(), FollowLinkMessage(), IDC_START_PAGE, 1);
-    HWND closeFrom = client.MainWnd();
+    ::PostMessageW(client.StartPage(), FollowLinkMessage(), IDC_START_PAGE, 1);
+    HWND closeFrom = client.Main();
     const wchar_t* question = kAskQuitStarting;
     if (c.linkFollowed) {
         ASSERT_TRUE(WaitUntil(
-            [&] { return ::IsWindowVisible(client.GameWnd()) && !::IsWindowVisible(client.MainWnd()); },
-            10000));
-        closeFrom = client.GameWnd();
+            [&] { return ::IsWindowVisible(client.Game()) && !::IsWindowVisible(client.Main()); }, 10000));
+        closeFrom = client.Game();
         question = kAskQuitRunning;
     } else {
         ::Sleep(1000);
         EXPECT_EQ(-1, client.ExitCode(0));
-        EXPECT_TRUE(::IsWindowVisible(client.MainWnd()));
-        EXPECT_TRUE(::IsWindowVisible(client.StartPageWnd()));
-        if (client.GameWnd() != NULL) {
-            EXPECT_FALSE(::IsWindowVisible(client.GameWnd()));
+        EXPECT_TRUE(::IsWindowVisible(client.Main()));
+        EXPECT_TRUE(::IsWindowVisible(client.StartPage()));
+        if (client.Game() != NULL) {
+            EXPECT_FALSE(::IsWindowVisible(client.Game()));
         }
     }
 

@@ -262,20 +262,34 @@ TEST_F(HoverButtonTest, TheTooltipIsMadeOnceAndNeverShows) {
     const TooltipCount before = CountTooltips();
     EXPECT_EQ(nullptr, btn.m_tipCtrl.GetSafeHwnd()) << "made before any message was pre-translated";
 
-    // The pointer rests on the button well past a tooltip's delay, with every message pre-translated.
+    // The pointer comes onto the button, with every message pre-translated.
     CRect rc;
     btn.GetWindowRect(&rc);
     frame_test::SendPointer(rc.left + 5, rc.top + 5);
     qxrv::test::PumpFor(200, true);
+    ASSERT_NE(nullptr, btn.m_tipCtrl.GetSafeHwnd());
+    EXPECT_EQ(before.nWindows + 1, CountTooltips().nWindows);
+    EXPECT_EQ(0, ::SendMessageW(btn.m_tipCtrl.m_hWnd, TTM_GETTOOLCOUNT, 0, 0));
+
+    // Given a tool over the whole button (not subclassed: only relayed messages reach the tooltip), it still
+    // never shows while the pointer rests well past a tooltip's delay: it is deactivated.
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = dlg.m_hWnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(btn.m_hWnd);
+    tool.lpszText = const_cast<LPWSTR>(L"tip");
+    ASSERT_TRUE(::SendMessageW(btn.m_tipCtrl.m_hWnd, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)));
     frame_test::SendPointer(rc.left + 8, rc.top + 6);
     qxrv::test::PumpFor(1200, true);
+    EXPECT_EQ(0, CountTooltips().nVisible);
 
-    ASSERT_NE(nullptr, btn.m_tipCtrl.GetSafeHwnd());
-    const TooltipCount after = CountTooltips();
-    EXPECT_EQ(before.nWindows + 1, after.nWindows);
-    EXPECT_EQ(0, after.nVisible);
-    EXPECT_FALSE(::IsWindowVisible(btn.m_tipCtrl.m_hWnd));
-    EXPECT_EQ(0, ::SendMessageW(btn.m_tipCtrl.m_hWnd, TTM_GETTOOLCOUNT, 0, 0));
+    // Switched on, the same rest shows it: the button relays its mouse messages.
+    ::SendMessageW(btn.m_tipCtrl.m_hWnd, TTM_ACTIVATE, TRUE, 0);
+    frame_test::SendPointer(rc.left + 6, rc.top + 8);
+    EXPECT_TRUE(
+        qxrv::test::PumpUntil([&] { return ::IsWindowVisible(btn.m_tipCtrl.m_hWnd) != FALSE; }, 3000, true));
+    ::SendMessageW(btn.m_tipCtrl.m_hWnd, TTM_ACTIVATE, FALSE, 0);
 
     // The result is the framework's: the messages went on to the button.
     MSG msg = {btn.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5), 0, {rc.left + 5, rc.top + 5}};

@@ -4,6 +4,7 @@
 #include "framework/Types.h"
 
 #include "res/resource.h"
+#include "tests/support/GdiCount.h"
 
 #include <gtest/gtest.h>
 
@@ -25,16 +26,12 @@ HGDIOBJ HandleOf(const CDC& dc) {
     return dc.GetSafeHdc();
 }
 
-DWORD GdiObjectCount() {
-    return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-}
-
 // Makes kCount wrappers with make(), checks that their handles live as long as the wrappers and are gone
-// afterwards, and that the process's GDI object count comes back to where it was.
+// afterwards, and that the count of live GDI objects comes back to where it was.
 template <class Wrapper, class Make> void CheckWrapperFreesItsHandles(const char* what, Make make) {
     SCOPED_TRACE(what);
     const int kCount = 25;
-    const DWORD countBefore = GdiObjectCount();
+    const qxrv::test::GdiCounts countBefore = qxrv::test::LiveGdiObjects();
     std::vector<HGDIOBJ> handles;
     {
         std::vector<std::unique_ptr<Wrapper>> wrappers;
@@ -46,14 +43,11 @@ template <class Wrapper, class Make> void CheckWrapperFreesItsHandles(const char
         }
         for (HGDIOBJ h : handles)
             EXPECT_TRUE(IsLive(h));
-        // Wine keeps no per-process count (it reports 0); where the system counts, the count must move.
-        if (countBefore != 0) {
-            EXPECT_GE(GdiObjectCount(), countBefore + kCount);
-        }
+        EXPECT_EQ(countBefore.Total() + kCount, qxrv::test::LiveGdiObjects().Total());
     }
     for (HGDIOBJ h : handles)
         EXPECT_FALSE(IsLive(h)) << "handle " << h << " outlived its wrapper";
-    EXPECT_EQ(countBefore, GdiObjectCount());
+    EXPECT_EQ(countBefore, qxrv::test::LiveGdiObjects());
 }
 
 TEST(GdiWrappers, DestructorsFreeTheirHandles) {

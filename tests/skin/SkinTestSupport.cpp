@@ -1,6 +1,7 @@
 #include "tests/skin/SkinTestSupport.h"
 
 #include "skin/GdiplusServices.h"
+#include "tests/app/GdiplusProbe.h"
 #include "tests/support/Pump.h"
 
 #include <cstring>
@@ -84,11 +85,13 @@ LRESULT CALLBACK BackdropProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPa
         self->m_messages.push_back(message);
         if (HIWORD(wParam) == BN_CLICKED)
             self->m_clickedIds.push_back(LOWORD(wParam));
+        if (self->m_onMessage)
+            self->m_onMessage(message);
         return 0;
     case WM_CLOSE:
         self->m_messages.push_back(message);
-        if (self->m_onClose)
-            self->m_onClose();
+        if (self->m_onMessage)
+            self->m_onMessage(message);
         if (self->m_bDestroyOnClose)
             ::DestroyWindow(hWnd);
         return 0;
@@ -185,6 +188,12 @@ POINT OnScreen(const CWnd& wnd, int x, int y) {
 }
 
 // ---- SkinTest
+
+SkinTest::~SkinTest() {
+    // Runs after the derived fixture's members are gone, so their releases are counted too.
+    EXPECT_EQ(0, qxrv::test::GdiplusCallsWhileStopped())
+        << "GDI+ objects made or released while it was stopped";
+}
 
 void SkinTest::SetUp() {
     ASSERT_EQ(Gdiplus::Ok, skin::StartGdiplus(&m_token));

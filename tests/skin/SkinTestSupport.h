@@ -44,8 +44,8 @@ public:
     std::vector<WORD> m_clickedIds; // BN_CLICKED control IDs
     // When set, WM_CLOSE destroys the window.
     bool m_bDestroyOnClose = false;
-    // Called with each WM_CLOSE before it is answered.
-    std::function<void()> m_onClose;
+    // Called with each message of the log as it comes, before it is answered.
+    std::function<void(UINT)> m_onMessage;
 };
 
 // Counts the reports of the children it listens to.
@@ -134,9 +134,11 @@ protected:
 // Screen position of a point of the dialog's client area (the dialog has no frame).
 POINT OnScreen(const CWnd& wnd, int x, int y);
 
-// A fixture that runs GDI+ for each test.
+// A fixture that runs GDI+ for each test, and checks that no GDI+ object of the test is made before GDI+
+// starts or released after it stops.
 class SkinTest : public testing::Test {
 protected:
+    ~SkinTest() override;
     void SetUp() override;
     void TearDown() override;
 

@@ -74,11 +74,29 @@ TEST_F(StandardDialogTest, KeyColourIsSeeThroughAndNothingElse) {
     EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), staticPixel);
 }
 
+// Asks for the dialog's background brush while its window exists but before it is initialised.
+class CEarlyAskedOverlay : public CTestOverlay {
+public:
+    CEarlyAskedOverlay() : CTestOverlay(nullptr, IDD_TEST_OVERLAY) {}
+    bool m_bAsked = false;
+    LRESULT m_earlyBrush = -1;
+
+protected:
+    BOOL OnInitDialog() override {
+        m_bAsked = ::IsWindow(m_hWnd) != FALSE;
+        HDC hDC = ::GetDC(m_hWnd);
+        m_earlyBrush =
+            SendMessage(WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(m_hWnd));
+        ::ReleaseDC(m_hWnd, hDC);
+        return CTestOverlay::OnInitDialog();
+    }
+};
+
 TEST_F(StandardDialogTest, OnlyTheDialogBackgroundGetsTheKeyBrush) {
-    CTestOverlay dlg(nullptr, IDD_TEST_OVERLAY);
-    // No brush before the dialog is initialised.
-    EXPECT_EQ(NULL, dlg.SendMessage(WM_CTLCOLORDLG, 0, 0));
+    CEarlyAskedOverlay dlg;
     ASSERT_TRUE(dlg.Create(IDD_TEST_OVERLAY, nullptr));
+    ASSERT_TRUE(dlg.m_bAsked);
+    EXPECT_EQ(0, dlg.m_earlyBrush) << "no brush before the dialog is initialised";
     const HBRUSH hKey = static_cast<HBRUSH>(dlg.m_keyBrush.GetSafeHandle());
     ASSERT_NE(nullptr, hKey);
     LOGBRUSH lb = {};
@@ -144,7 +162,7 @@ TEST_F(StandardDialogTest, OkAndCancelCloseTheOwnerFirst) {
         bool stillShowingAtClose = false;
         if (owner) {
             owner->m_bDestroyOnClose = c.ownerDestroysItself;
-            owner->m_onClose = [&] { stillShowingAtClose = ::IsWindowVisible(dlg.m_hWnd) != FALSE; };
+            owner->m_onMessage = [&](UINT) { stillShowingAtClose = ::IsWindowVisible(dlg.m_hWnd) != FALSE; };
         }
 
         dlg.SendMessage(WM_COMMAND, c.command, 0);

@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 #include <memory>
+#include <optional>
 
 namespace skintest {
 namespace {
@@ -16,19 +17,24 @@ enum Slot { N = 0, D = 1, H = 2, P = 3, C = 4 }; // normal, disabled, hover, pre
 
 const StateImageIds kAllFive = {IDB_TEST_RED, IDB_TEST_BLUE, IDB_TEST_YELLOW, IDB_TEST_MAGENTA,
                                 IDB_TEST_CYAN};
+// The colour of kAllFive's picture for each slot.
+const Gdiplus::ARGB kSlotColours[5] = {0xFFFF0000, 0xFF0000FF, 0xFFFFFF00, 0xFFFF00FF, 0xFF00FFFF};
 
 class TranslucentButtonTest : public SkinTest {
 protected:
+    // The button makes GDI+ objects, so it lives only while GDI+ runs.
     void SetUp() override {
         SkinTest::SetUp();
         m_parent.reset(new CBackdrop({10, 10, 300, 200}, RGB(0, 0, 0)));
+        m_button.emplace();
     }
     void TearDown() override {
-        if (m_button.m_hWnd != NULL) {
-            TRACKMOUSEEVENT cancel = {sizeof cancel, TME_CANCEL | TME_HOVER | TME_LEAVE, m_button.m_hWnd, 0};
+        if (m_button->m_hWnd != NULL) {
+            TRACKMOUSEEVENT cancel = {sizeof cancel, TME_CANCEL | TME_HOVER | TME_LEAVE, m_button->m_hWnd, 0};
             _TrackMouseEvent(&cancel);
-            m_button.DestroyWindow();
+            m_button->DestroyWindow();
         }
+        m_button.reset();
         m_parent.reset();
         SkinTest::TearDown();
     }
@@ -37,17 +43,17 @@ protected:
         HWND hButton =
             ::CreateWindowExW(0, L"Button", text, WS_CHILD | WS_VISIBLE | style, 20, 20, 10, 10,
                               m_parent->m_hWnd, reinterpret_cast<HMENU>(77), ::GetModuleHandleW(NULL), NULL);
-        ASSERT_TRUE(m_button.SubclassWindow(hButton));
-        m_button.m_pLayerHost = &m_listener;
+        ASSERT_TRUE(m_button->SubclassWindow(hButton));
+        m_button->m_pLayerHost = &m_listener;
     }
     CSize WindowSize() {
         CRect rect;
-        m_button.GetWindowRect(&rect);
+        m_button->GetWindowRect(&rect);
         return rect.Size();
     }
 
     std::unique_ptr<CBackdrop> m_parent;
-    CTestButton m_button;
+    std::optional<CTestButton> m_button;
     CCountingListener m_listener;
 };
 
@@ -55,7 +61,7 @@ enum Event { kMove, kHover, kLeave, kDown, kUpInside, kUpOutside, kEnable, kDisa
 
 TEST_F(TranslucentButtonTest, TransitionTable) {
     Attach();
-    ASSERT_TRUE(m_button.LoadStateImages(kAllFive));
+    ASSERT_TRUE(m_button->LoadStateImages(kAllFive));
     struct Step {
         Event event;
         DWORD style;  // kStyle: the new low style byte
@@ -96,62 +102,80 @@ TEST_F(TranslucentButtonTest, TransitionTable) {
         {kMove, 0, N, false, false, 6},
     };
     CRect inside;
-    m_button.GetClientRect(&inside);
+    m_button->GetClientRect(&inside);
     ASSERT_EQ(CRect(0, 0, 40, 30), inside);
+    // What the picture showed when the parent heard of this step's click.
+    Gdiplus::Image* pShownAtClick = nullptr;
+    int callsAtClick = -1;
+    m_parent->m_onMessage = [&](UINT message) {
+        if (message == WM_COMMAND) {
+            pShownAtClick = m_button->m_pShownImage;
+            callsAtClick = m_listener.m_nCalls;
+        }
+    };
     int index = 0;
     for (const Step& s : steps) {
         SCOPED_TRACE(testing::Message() << "step " << index++);
         const int callsBefore = m_listener.m_nCalls;
+        pShownAtClick = nullptr;
+        callsAtClick = -1;
         switch (s.event) {
         case kMove:
-            m_button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+            m_button->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
             break;
         case kHover:
-            m_button.SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(3, 3));
+            m_button->SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(3, 3));
             break;
         case kLeave:
-            m_button.SendMessage(WM_MOUSELEAVE, 0, 0);
+            m_button->SendMessage(WM_MOUSELEAVE, 0, 0);
             break;
         case kDown:
-            m_button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+            m_button->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
             break;
         case kUpInside:
-            m_button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(inside.right - 1, inside.bottom - 1));
+            m_button->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(inside.right - 1, inside.bottom - 1));
             break;
         case kUpOutside:
-            m_button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(inside.right, 3)); // the right edge is outside
+            m_button->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(inside.right, 3)); // the right edge is outside
             break;
         case kEnable:
-            m_button.SendMessage(WM_ENABLE, TRUE, 0);
+            m_button->SendMessage(WM_ENABLE, TRUE, 0);
             break;
         case kDisable:
-            m_button.SendMessage(WM_ENABLE, FALSE, 0);
+            m_button->SendMessage(WM_ENABLE, FALSE, 0);
             break;
         case kEnable2:
-            m_button.SendMessage(WM_ENABLE, 2, 0);
+            m_button->SendMessage(WM_ENABLE, 2, 0);
             break;
         case kStyle:
-            ::SetWindowLongW(m_button.m_hWnd, GWL_STYLE,
-                             (::GetWindowLongW(m_button.m_hWnd, GWL_STYLE) & ~0xFF) |
+            ::SetWindowLongW(m_button->m_hWnd, GWL_STYLE,
+                             (::GetWindowLongW(m_button->m_hWnd, GWL_STYLE) & ~0xFF) |
                                  static_cast<LONG>(s.style));
             break;
         }
-        EXPECT_EQ(m_button.m_stateImages[s.shown], m_button.m_pShownImage);
+        EXPECT_EQ(m_button->m_stateImages[s.shown], m_button->m_pShownImage);
+        EXPECT_EQ(kSlotColours[s.shown], ImagePixel(m_button->m_pShownImage, 0, 0))
+            << "the picture of that state";
         EXPECT_EQ(s.redraw ? callsBefore + 1 : callsBefore, m_listener.m_nCalls);
-        EXPECT_EQ(s.checked, m_button.m_bCheckedState);
+        if (s.event == kUpInside) {
+            EXPECT_EQ(m_button->m_pShownImage, pShownAtClick)
+                << "the new look is drawn before the click is told";
+            EXPECT_EQ(m_listener.m_nCalls, callsAtClick);
+        }
+        EXPECT_EQ(s.checked, m_button->m_bCheckedState);
         EXPECT_EQ(static_cast<size_t>(s.clicks), m_parent->m_clickedIds.size());
     }
-    EXPECT_TRUE(m_button.m_bTrackingLeave) << "the last move asked for tracking again after the leave";
+    EXPECT_TRUE(m_button->m_bTrackingLeave) << "the last move asked for tracking again after the leave";
 }
 
 TEST_F(TranslucentButtonTest, OnlyANormalImageNeverRedraws) {
     Attach(BS_AUTOCHECKBOX);
-    ASSERT_TRUE(m_button.LoadStateImages({IDB_TEST_RED, 0, 0, 0, 0}));
+    ASSERT_TRUE(m_button->LoadStateImages({IDB_TEST_RED, 0, 0, 0, 0}));
     for (UINT message : {WM_MOUSEHOVER, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSELEAVE})
-        m_button.SendMessage(message, 0, MAKELPARAM(2, 2));
-    m_button.SendMessage(WM_ENABLE, FALSE, 0);
-    EXPECT_TRUE(m_button.m_bCheckedState);
-    EXPECT_EQ(m_button.m_stateImages[N], m_button.m_pShownImage);
+        m_button->SendMessage(message, 0, MAKELPARAM(2, 2));
+    m_button->SendMessage(WM_ENABLE, FALSE, 0);
+    EXPECT_TRUE(m_button->m_bCheckedState);
+    EXPECT_EQ(m_button->m_stateImages[N], m_button->m_pShownImage);
     EXPECT_EQ(0, m_listener.m_nCalls);
 }
 
@@ -179,7 +203,7 @@ TEST_F(TranslucentButtonTest, LoadStateImagesEdgeCases) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        CTestButton& button = m_button;
+        CTestButton& button = *m_button;
         if (button.m_hWnd == NULL)
             Attach();
         button.SetWindowPos(NULL, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
@@ -200,35 +224,35 @@ TEST_F(TranslucentButtonTest, LoadStateImagesEdgeCases) {
 
 TEST_F(TranslucentButtonTest, SameIdInTwoSlotsGivesTwoObjects) {
     Attach();
-    ASSERT_TRUE(m_button.LoadStateImages({IDB_TEST_RED, IDB_TEST_RED, IDB_TEST_RED, 0, 0}));
-    EXPECT_NE(m_button.m_stateImages[N], m_button.m_stateImages[D]);
-    EXPECT_NE(m_button.m_stateImages[N], m_button.m_stateImages[H]);
+    ASSERT_TRUE(m_button->LoadStateImages({IDB_TEST_RED, IDB_TEST_RED, IDB_TEST_RED, 0, 0}));
+    EXPECT_NE(m_button->m_stateImages[N], m_button->m_stateImages[D]);
+    EXPECT_NE(m_button->m_stateImages[N], m_button->m_stateImages[H]);
     // So moving between them is a change of image, and redraws.
-    m_button.SendMessage(WM_MOUSEHOVER, 0, 0);
+    m_button->SendMessage(WM_MOUSEHOVER, 0, 0);
     EXPECT_EQ(1, m_listener.m_nCalls);
 }
 
 TEST_F(TranslucentButtonTest, RealMouseTrackingBringsHoverAndLeave) {
     Attach();
-    ASSERT_TRUE(m_button.LoadStateImages(kAllFive));
+    ASSERT_TRUE(m_button->LoadStateImages(kAllFive));
     POINT over = {25, 25};
     ::ClientToScreen(m_parent->m_hWnd, &over);
     ::SetCursorPos(over.x, over.y);
-    m_button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-    EXPECT_TRUE(m_button.m_bTrackingLeave);
-    EXPECT_TRUE(qxrv::test::PumpUntil([&] { return m_button.m_bMouseOver; }, 3000))
+    m_button->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(m_button->m_bTrackingLeave);
+    EXPECT_TRUE(qxrv::test::PumpUntil([&] { return m_button->m_bMouseOver; }, 3000))
         << "no hover notification";
-    EXPECT_EQ(m_button.m_stateImages[H], m_button.m_pShownImage);
+    EXPECT_EQ(m_button->m_stateImages[H], m_button->m_pShownImage);
     // A second move while tracking is in force asks for nothing new and changes no look.
     const int calls = m_listener.m_nCalls;
-    m_button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+    m_button->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
     EXPECT_EQ(calls, m_listener.m_nCalls);
 
     ::SetCursorPos(over.x + 200, over.y + 200);
-    EXPECT_TRUE(qxrv::test::PumpUntil([&] { return !m_button.m_bTrackingLeave; }, 3000))
+    EXPECT_TRUE(qxrv::test::PumpUntil([&] { return !m_button->m_bTrackingLeave; }, 3000))
         << "no leave notification";
-    EXPECT_FALSE(m_button.m_bMouseOver);
-    EXPECT_EQ(m_button.m_stateImages[N], m_button.m_pShownImage);
+    EXPECT_FALSE(m_button->m_bMouseOver);
+    EXPECT_EQ(m_button->m_stateImages[N], m_button->m_pShownImage);
 }
 
 // ---- In the composed picture

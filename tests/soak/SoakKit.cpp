@@ -18,7 +18,7 @@ Figures TakeFigures() {
     ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                            sizeof counters);
     f.committed = counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
-    f.gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    f.gdi = LiveGdiObjects();
     f.user = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
     return f;
 }
@@ -28,11 +28,13 @@ void PrintFigures(const char* name, const Figures& before, const Figures& after)
                 name, before.heap.crt, after.heap.crt, before.heap.all, after.heap.all,
                 static_cast<unsigned long>(before.committed / 1024),
                 static_cast<unsigned long>(after.committed / 1024));
-    if (before.gdi == 0 && after.gdi == 0 && before.user == 0 && after.user == 0)
-        std::printf("GDI/USER objects not reported by the platform\n");
+    std::printf("GDI objects %ld -> %ld (bitmaps %ld -> %ld, memory DCs %ld -> %ld, regions %ld -> %ld), ",
+                before.gdi.Total(), after.gdi.Total(), before.gdi.bitmaps, after.gdi.bitmaps,
+                before.gdi.memoryDCs, after.gdi.memoryDCs, before.gdi.regions, after.gdi.regions);
+    if (before.user == 0 && after.user == 0)
+        std::printf("USER objects not reported by the platform\n");
     else
-        std::printf("GDI objects %lu -> %lu, USER objects %lu -> %lu\n", before.gdi, after.gdi, before.user,
-                    after.user);
+        std::printf("USER objects %lu -> %lu\n", before.user, after.user);
     std::fflush(stdout);
 }
 
@@ -46,9 +48,7 @@ void ExpectFlat(const Figures& before, const Figures& after, size_t nHeapMargin)
     const long long committed =
         static_cast<long long>(after.committed) - static_cast<long long>(before.committed);
     EXPECT_LT(committed, 1024LL * 1024) << "committed memory grew";
-    if (before.gdi != 0) {
-        EXPECT_LE(after.gdi, before.gdi) << "GDI objects grew";
-    }
+    EXPECT_EQ(before.gdi, after.gdi) << "GDI objects changed";
     if (before.user != 0) {
         EXPECT_LE(after.user, before.user) << "USER objects grew";
     }

@@ -6,6 +6,7 @@
 #include "framework/WinApp.h"
 #include "skin/GdiplusServices.h"
 #include "tests/support/FakeBrowser.h"
+#include "tests/support/GdiCount.h"
 #include "tests/support/HeapUse.h"
 
 #include <memory>
@@ -16,14 +17,14 @@ namespace qxrv::test {
 struct Figures {
     HeapUse heap;     // live heap bytes
     SIZE_T committed; // committed private bytes (Wine reports them as PagefileUsage, PrivateUsage reads 0)
-    DWORD gdi;        // GDI objects (0: the platform does not report them)
-    DWORD user;       // USER objects (likewise)
+    GdiCounts gdi;    // live GDI objects, by kind
+    DWORD user;       // USER objects (0: the platform does not report them)
 };
 Figures TakeFigures();
 // Prints one line "soak <name>: ..." with both sets of figures.
 void PrintFigures(const char* name, const Figures& before, const Figures& after);
-// Fails the test when live heap bytes grew by nHeapMargin or more, committed memory by a megabyte or more, or
-// GDI or USER counts at all where the platform reports them.
+// Fails the test when live heap bytes grew by nHeapMargin or more, committed memory by a megabyte or more,
+// GDI objects of any kind at all, or USER objects at all where the platform reports them.
 void ExpectFlat(const Figures& before, const Figures& after, size_t nHeapMargin);
 
 // The launcher's main window, start page and game window, made modeless and shown as at start-up, with the

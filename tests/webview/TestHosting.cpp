@@ -1,6 +1,7 @@
 // Creating, sizing and destroying the web view, and the strings it posts (fake browser control).
 #include "tests/webview/WebViewFixture.h"
 
+#include "tests/support/ImportPatch.h"
 #include "tests/support/Watchdog.h"
 
 #include <exdispid.h>
@@ -11,6 +12,12 @@ namespace qxrv::test {
 namespace {
 
 using Hosting = WebViewFixture;
+
+// PostMessageW as it fails when the receiver's queue is full.
+BOOL WINAPI RefusePost(HWND, UINT, WPARAM, LPARAM) {
+    ::SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+    return FALSE;
+}
 
 int ChildCount(HWND parent) {
     int count = 0;
@@ -229,6 +236,14 @@ TEST_F(Hosting, AStringIsClaimedOnlyWithTheMessageItWasPostedWith) {
     ::DestroyWindow(gone);
     EXPECT_FALSE(PostOwnedString(gone, WM_PAGE_LOADED, std::make_unique<CString>(L"x"), 0));
     EXPECT_FALSE(PostOwnedString(m_main.m_hWnd, WM_PAGE_LOADED, nullptr, 0));
+    EXPECT_EQ(0u, OutstandingPostedStrings());
+
+    // So does a post that the system refuses (a full queue) to a window that lives on.
+    void* realPost = PatchImport("user32.dll", "PostMessageW", reinterpret_cast<void*>(&RefusePost));
+    ASSERT_NE(nullptr, realPost);
+    const BOOL posted = PostOwnedString(m_main.m_hWnd, WM_PAGE_LOADED, std::make_unique<CString>(L"y"), 0);
+    PatchImport("user32.dll", "PostMessageW", realPost);
+    EXPECT_FALSE(posted);
     EXPECT_EQ(0u, OutstandingPostedStrings());
 }
 

@@ -1,6 +1,8 @@
 // What the web view does with each navigation, "app:" command and new-window request (fake browser control).
 #include "tests/webview/WebViewFixture.h"
 
+#include <exdispid.h>
+
 namespace qxrv::test {
 namespace {
 
@@ -203,6 +205,19 @@ TEST_F(Navigation, NewWindowIsRefusedWhileNoPopupBrowserCanBeMade) {
     EXPECT_FALSE(cancelled);
     EXPECT_NE(nullptr, m_view.GetPopupBrowser());
     EXPECT_EQ(std::vector<std::wstring>{L"http://example.test/b"}, Opened());
+
+    // A request the control has refused already stays refused, though a pop-up browser is at hand.
+    IDispatch* pDisp = nullptr;
+    VARIANT_BOOL cancel = VARIANT_TRUE;
+    VARIANTARG args[2];
+    V_VT(&args[1]) = VT_BYREF | VT_DISPATCH;
+    V_DISPATCHREF(&args[1]) = &pDisp;
+    V_VT(&args[0]) = VT_BYREF | VT_BOOL;
+    V_BOOLREF(&args[0]) = &cancel;
+    fake->FireRaw(DISPID_NEWWINDOW2, args, 2);
+    EXPECT_EQ(VARIANT_TRUE, cancel);
+    if (pDisp)
+        pDisp->Release();
 }
 
 TEST_F(Navigation, DocumentCompletePostsOnlyForTheTopLevelBrowser) {

@@ -1,0 +1,48 @@
+// GetTickCount64 for the threading runtime that the compiler links in statically.
+//
+// That runtime calls GetTickCount64 for its timed waits, which kernel32 has only from Vista on: imported, the
+// name alone would keep Windows XP's loader from starting the program at all. Defining the import slot here
+// resolves the runtime's reference inside the exe instead of against kernel32, and the slot's function takes
+// the system's GetTickCount64 where there is one and a performance-counter clock where there is none.
+#include "framework/Prelude.h"
+
+namespace {
+
+using TickCount64Fn = ULONGLONG(WINAPI*)();
+
+// Milliseconds from the performance counter, which every supported Windows has and which never wraps.
+ULONGLONG WINAPI CounterMilliseconds() {
+    LARGE_INTEGER frequency = {};
+    LARGE_INTEGER counter = {};
+    if (!::QueryPerformanceFrequency(&frequency) || frequency.QuadPart <= 0 ||
+        !::QueryPerformanceCounter(&counter))
+        return ::GetTickCount();
+    const ULONGLONG ticks = static_cast<ULONGLONG>(counter.QuadPart);
+    const ULONGLONG perSecond = static_cast<ULONGLONG>(frequency.QuadPart);
+    return ticks / perSecond * 1000 + ticks % perSecond * 1000 / perSecond;
+}
+
+ULONGLONG WINAPI TickCount64() {
+    // Resolved on first use. No guarded static: the runtime's own waits come through here. Two threads that
+    // race both store the same answer. kernel32 is in every process from its start, so nothing is loaded.
+    static TickCount64Fn volatile s_clock = nullptr;
+    TickCount64Fn clock = s_clock;
+    if (clock == nullptr) {
+        const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+        clock = kernel != NULL ? reinterpret_cast<TickCount64Fn>(
+                                     reinterpret_cast<void*>(::GetProcAddress(kernel, "GetTickCount64")))
+                               : nullptr;
+        if (clock == nullptr)
+            clock = &CounterMilliseconds;
+        s_clock = clock;
+    }
+    return clock();
+}
+
+} // namespace
+
+// The import slot of GetTickCount64 under the name the runtime's calls go through.
+extern "C" {
+extern const TickCount64Fn g_tickCount64Slot __asm__("__imp__GetTickCount64@0");
+const TickCount64Fn g_tickCount64Slot = &TickCount64;
+}

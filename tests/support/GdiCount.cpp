@@ -1,0 +1,184 @@
+#include "tests/support/GdiCount.h"
+
+#include "tests/support/ImportPatch.h"
+
+#include <ostream>
+
+namespace qxrv::test {
+namespace {
+
+struct LiveCounts {
+    LONG bitmaps, memoryDCs, windowDCs, regions, brushes, others;
+};
+LiveCounts g_live = {};
+
+template <class H> H Made(H handle, LONG& counter) {
+    if (handle != NULL)
+        InterlockedIncrement(&counter);
+    return handle;
+}
+
+void Freed(DWORD objectType) {
+    switch (objectType) {
+    case OBJ_BITMAP:
+        InterlockedDecrement(&g_live.bitmaps);
+        break;
+    case OBJ_REGION:
+        InterlockedDecrement(&g_live.regions);
+        break;
+    case OBJ_BRUSH:
+        InterlockedDecrement(&g_live.brushes);
+        break;
+    case OBJ_PEN:
+    case OBJ_EXTPEN:
+    case OBJ_FONT:
+    case OBJ_PAL:
+        InterlockedDecrement(&g_live.others);
+        break;
+    default:
+        break;
+    }
+}
+
+// One wrapper per call that makes an object: the original is kept and called, a handle it gives counted.
+#define QXRV_COUNT_MADE(type, name, kind, params, args)                                                      \
+    decltype(&::name) g_real_##name = NULL;                                                                  \
+    type WINAPI Counted_##name params {                                                                      \
+        return Made(g_real_##name args, g_live.kind);                                                        \
+    }
+
+QXRV_COUNT_MADE(HBITMAP, CreateCompatibleBitmap, bitmaps, (HDC dc, int cx, int cy), (dc, cx, cy))
+QXRV_COUNT_MADE(HBITMAP, CreateDIBSection, bitmaps,
+                (HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset),
+                (dc, info, usage, bits, section, offset))
+QXRV_COUNT_MADE(HBITMAP, CreateBitmap, bitmaps, (int cx, int cy, UINT planes, UINT bpp, const void* bits),
+                (cx, cy, planes, bpp, bits))
+QXRV_COUNT_MADE(HBITMAP, CreateDIBitmap, bitmaps,
+                (HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits, const BITMAPINFO* info,
+                 UINT usage),
+                (dc, header, init, bits, info, usage))
+QXRV_COUNT_MADE(HBITMAP, LoadBitmapW, bitmaps, (HINSTANCE module, LPCWSTR name), (module, name))
+QXRV_COUNT_MADE(HDC, CreateCompatibleDC, memoryDCs, (HDC dc), (dc))
+QXRV_COUNT_MADE(HDC, GetDC, windowDCs, (HWND hwnd), (hwnd))
+QXRV_COUNT_MADE(HDC, GetWindowDC, windowDCs, (HWND hwnd), (hwnd))
+QXRV_COUNT_MADE(HRGN, CreateRectRgn, regions, (int x1, int y1, int x2, int y2), (x1, y1, x2, y2))
+QXRV_COUNT_MADE(HRGN, CreateRectRgnIndirect, regions, (const RECT* rect), (rect))
+QXRV_COUNT_MADE(HRGN, CreateRoundRectRgn, regions, (int x1, int y1, int x2, int y2, int cx, int cy),
+                (x1, y1, x2, y2, cx, cy))
+QXRV_COUNT_MADE(HRGN, CreateEllipticRgn, regions, (int x1, int y1, int x2, int y2), (x1, y1, x2, y2))
+QXRV_COUNT_MADE(HBRUSH, CreateSolidBrush, brushes, (COLORREF colour), (colour))
+QXRV_COUNT_MADE(HBRUSH, CreatePatternBrush, brushes, (HBITMAP bitmap), (bitmap))
+QXRV_COUNT_MADE(HFONT, CreateFontIndirectW, others, (const LOGFONTW* font), (font))
+QXRV_COUNT_MADE(HPEN, CreatePen, others, (int style, int width, COLORREF colour), (style, width, colour))
+
+decltype(&::LoadImageW) g_real_LoadImageW = NULL;
+HANDLE WINAPI Counted_LoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int cx, int cy, UINT flags) {
+    const HANDLE image = g_real_LoadImageW(module, name, type, cx, cy, flags);
+    // A shared image belongs to the system; icons and cursors are no GDI objects.
+    if (type == IMAGE_BITMAP && (flags & LR_SHARED) == 0)
+        Made(image, g_live.bitmaps);
+    return image;
+}
+
+decltype(&::DeleteObject) g_real_DeleteObject = NULL;
+BOOL WINAPI Counted_DeleteObject(HGDIOBJ object) {
+    const DWORD type = object != NULL ? ::GetObjectType(object) : 0;
+    const BOOL ok = g_real_DeleteObject(object);
+    if (ok)
+        Freed(type);
+    return ok;
+}
+
+decltype(&::DeleteDC) g_real_DeleteDC = NULL;
+BOOL WINAPI Counted_DeleteDC(HDC dc) {
+    const DWORD type = dc != NULL ? ::GetObjectType(dc) : 0;
+    const BOOL ok = g_real_DeleteDC(dc);
+    if (ok && type == OBJ_MEMDC)
+        InterlockedDecrement(&g_live.memoryDCs);
+    return ok;
+}
+
+decltype(&::ReleaseDC) g_real_ReleaseDC = NULL;
+int WINAPI Counted_ReleaseDC(HWND hwnd, HDC dc) {
+    const int released = g_real_ReleaseDC(hwnd, dc);
+    if (released)
+        InterlockedDecrement(&g_live.windowDCs);
+    return released;
+}
+
+decltype(&::SetWindowRgn) g_real_SetWindowRgn = NULL;
+int WINAPI Counted_SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
+    const int accepted = g_real_SetWindowRgn(hwnd, region, redraw);
+    if (accepted && region != NULL)
+        InterlockedDecrement(&g_live.regions); // the window's now, and the system frees it
+    return accepted;
+}
+
+struct Hook {
+    const char* dll;
+    const char* name;
+    void** real;
+    void* counted;
+};
+
+#define QXRV_HOOK(dll, name)                                                                                 \
+    { dll, #name, reinterpret_cast<void**>(&g_real_##name), reinterpret_cast<void*>(&Counted_##name) }
+
+const Hook kHooks[] = {
+    QXRV_HOOK("gdi32.dll", CreateCompatibleBitmap),
+    QXRV_HOOK("gdi32.dll", CreateDIBSection),
+    QXRV_HOOK("gdi32.dll", CreateBitmap),
+    QXRV_HOOK("gdi32.dll", CreateDIBitmap),
+    QXRV_HOOK("gdi32.dll", CreateCompatibleDC),
+    QXRV_HOOK("gdi32.dll", CreateRectRgn),
+    QXRV_HOOK("gdi32.dll", CreateRectRgnIndirect),
+    QXRV_HOOK("gdi32.dll", CreateRoundRectRgn),
+    QXRV_HOOK("gdi32.dll", CreateEllipticRgn),
+    QXRV_HOOK("gdi32.dll", CreateSolidBrush),
+    QXRV_HOOK("gdi32.dll", CreatePatternBrush),
+    QXRV_HOOK("gdi32.dll", CreateFontIndirectW),
+    QXRV_HOOK("gdi32.dll", CreatePen),
+    QXRV_HOOK("gdi32.dll", DeleteObject),
+    QXRV_HOOK("gdi32.dll", DeleteDC),
+    QXRV_HOOK("user32.dll", LoadBitmapW),
+    QXRV_HOOK("user32.dll", LoadImageW),
+    QXRV_HOOK("user32.dll", GetDC),
+    QXRV_HOOK("user32.dll", GetWindowDC),
+    QXRV_HOOK("user32.dll", ReleaseDC),
+    QXRV_HOOK("user32.dll", SetWindowRgn),
+};
+
+// Before main, so that nothing the tests make goes uncounted.
+struct Patcher {
+    Patcher() {
+        for (const Hook& hook : kHooks) {
+            if (void* real = PatchImport(hook.dll, hook.name, hook.counted))
+                *hook.real = real;
+        }
+    }
+} g_patcher;
+
+} // namespace
+
+bool operator==(const GdiCounts& a, const GdiCounts& b) {
+    return a.bitmaps == b.bitmaps && a.memoryDCs == b.memoryDCs && a.windowDCs == b.windowDCs &&
+           a.regions == b.regions && a.brushes == b.brushes && a.others == b.others;
+}
+
+void PrintTo(const GdiCounts& c, std::ostream* os) {
+    *os << "bitmaps " << c.bitmaps << ", memory DCs " << c.memoryDCs << ", window DCs " << c.windowDCs
+        << ", regions " << c.regions << ", brushes " << c.brushes << ", fonts and pens " << c.others;
+}
+
+GdiCounts LiveGdiObjects() {
+    GdiCounts counts;
+    counts.bitmaps = InterlockedCompareExchange(&g_live.bitmaps, 0, 0);
+    counts.memoryDCs = InterlockedCompareExchange(&g_live.memoryDCs, 0, 0);
+    counts.windowDCs = InterlockedCompareExchange(&g_live.windowDCs, 0, 0);
+    counts.regions = InterlockedCompareExchange(&g_live.regions, 0, 0);
+    counts.brushes = InterlockedCompareExchange(&g_live.brushes, 0, 0);
+    counts.others = InterlockedCompareExchange(&g_live.others, 0, 0);
+    return counts;
+}
+
+} // namespace qxrv::test
