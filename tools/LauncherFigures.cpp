@@ -96,27 +96,30 @@ double TimeToFirstPicture(const std::wstring& exe, POINT at, COLORREF colour, bo
     return seen;
 }
 
-// Median start-up seconds of five runs after one that warms Wine up; negative when none was seen.
+// Start-up seconds of a program over several runs; median negative when none was seen.
 struct StartFigures {
-    double median = -1.0, least = 0.0, most = 0.0;
-    size_t runs = 0;
+    std::vector<double> runs;
+    double median() const { return runs.empty() ? -1.0 : Median(runs); }
+    double least() const { return *std::min_element(runs.begin(), runs.end()); }
+    double most() const { return *std::max_element(runs.begin(), runs.end()); }
 };
-StartFigures MeasureStart(const std::wstring& exe, POINT at, COLORREF colour, bool isLauncher) {
-    TimeToFirstPicture(exe, at, colour, isLauncher); // warms Wine up; not counted
-    std::vector<double> starts;
-    for (int i = 0; i < 5; ++i) {
-        const double t = TimeToFirstPicture(exe, at, colour, isLauncher);
-        if (t >= 0)
-            starts.push_back(t);
+
+// Nine runs of the launcher and of the bare exe taken in turn, after one of each that warms Wine up, so that
+// a slow spell of the machine weighs on both.
+void MeasureStarts(const std::wstring& exe, const std::wstring& bareExe, POINT at, COLORREF colour,
+                   StartFigures* pLauncher, StartFigures* pBare) {
+    const COLORREF bareColour =
+        RGB(0x20, 0x60, 0xA0); // the bare exe's window stands where the launcher's does
+    TimeToFirstPicture(exe, at, colour, true);
+    TimeToFirstPicture(bareExe, at, bareColour, false);
+    for (int i = 0; i < 9; ++i) {
+        const double launcher = TimeToFirstPicture(exe, at, colour, true);
+        if (launcher >= 0)
+            pLauncher->runs.push_back(launcher);
+        const double bare = TimeToFirstPicture(bareExe, at, bareColour, false);
+        if (bare >= 0)
+            pBare->runs.push_back(bare);
     }
-    StartFigures figures;
-    if (starts.empty())
-        return figures;
-    figures.median = Median(starts);
-    figures.least = *std::min_element(starts.begin(), starts.end());
-    figures.most = *std::max_element(starts.begin(), starts.end());
-    figures.runs = starts.size();
-    return figures;
 }
 
 struct DrawFigures {
@@ -252,19 +255,19 @@ int wmain(int argc, wchar_t** argv) {
             draw.sameSize * 1000, draw.bitBlt * 1000, draw.sameSize / draw.bitBlt);
     }
 
-    const StartFigures start = MeasureStart(exe, at, colour, true);
-    // The bare exe's window stands where the launcher's does; the probe point is inside it.
-    const StartFigures bare = MeasureStart(bareExe, at, RGB(0x20, 0x60, 0xA0), false);
-    if (start.median < 0 || bare.median < 0) {
+    StartFigures start, bare;
+    MeasureStarts(exe, bareExe, at, colour, &start, &bare);
+    if (start.runs.empty() || bare.runs.empty()) {
         ok = false;
         std::printf("| process start to first picture | not seen (launcher %s, bare exe %s) |\n",
-                    start.median < 0 ? "no" : "yes", bare.median < 0 ? "no" : "yes");
+                    start.runs.empty() ? "no" : "yes", bare.runs.empty() ? "no" : "yes");
     } else {
         std::printf(
             "| process start to first picture | median %.0f ms (%zu runs, %.0f to %.0f ms); bare layered "
             "exe median %.0f ms (%zu runs, %.0f to %.0f ms); ratio %.2f |\n",
-            start.median * 1000, start.runs, start.least * 1000, start.most * 1000, bare.median * 1000,
-            bare.runs, bare.least * 1000, bare.most * 1000, start.median / bare.median);
+            start.median() * 1000, start.runs.size(), start.least() * 1000, start.most() * 1000,
+            bare.median() * 1000, bare.runs.size(), bare.least() * 1000, bare.most() * 1000,
+            start.median() / bare.median());
     }
 
     const SIZE_T peakPrivate = PeakPrivateAtIdle(exe);
