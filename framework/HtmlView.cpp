@@ -11,18 +11,6 @@ VARIANT* Unwrap(VARIANT* pv) {
     return pv;
 }
 
-// The text of an event argument; "" when it holds no string.
-CString ArgText(VARIANT* pv) {
-    pv = Unwrap(pv);
-    if (!pv)
-        return CString();
-    if (V_VT(pv) == VT_BSTR)
-        return CString(V_BSTR(pv));
-    if (V_VT(pv) == (VT_BYREF | VT_BSTR) && V_BSTRREF(pv))
-        return CString(*V_BSTRREF(pv));
-    return CString();
-}
-
 DWORD ArgNumber(VARIANT* pv) {
     pv = Unwrap(pv);
     VARIANT v;
@@ -39,6 +27,17 @@ struct CBstrHolder {
 };
 
 } // namespace
+
+CString CHtmlView::ArgText(VARIANT* pv) {
+    pv = Unwrap(pv);
+    if (!pv)
+        return CString();
+    if (V_VT(pv) == VT_BSTR)
+        return CString(V_BSTR(pv));
+    if (V_VT(pv) == (VT_BYREF | VT_BSTR) && V_BSTRREF(pv))
+        return CString(*V_BSTRREF(pv));
+    return CString();
+}
 
 // The one COM object the browser control talks to: client site, in-place site and frame, document host UI
 // handler and event sink. The control holds references to it, so it outlives the view if it must; Detach cuts
@@ -485,15 +484,6 @@ CString CHtmlView::GetLocationName() const {
         return CString();
     }
     return CString(name.bstr);
-}
-
-CString CHtmlView::GetLocationURL() const {
-    CBstrHolder url;
-    if (!m_pBrowserApp || FAILED(m_pBrowserApp->get_LocationURL(&url.bstr))) {
-        url.bstr = nullptr;
-        return CString();
-    }
-    return CString(url.bstr);
 }
 
 BOOL CHtmlView::PreTranslateMessage(MSG* pMsg) {

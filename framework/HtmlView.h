@@ -57,9 +57,8 @@ public:
     // The browser's application object, with a reference for the caller; NULL without a browser or when the
     // browser fails to give it.
     LPDISPATCH GetApplication() const;
-    // The current page's title and address; empty without a browser or when the browser fails.
+    // The current page's title; empty without a browser or when the browser fails.
     CString GetLocationName() const;
-    CString GetLocationURL() const;
     // The browser interface (not AddRef'ed; NULL before Create and after the window is destroyed).
     IWebBrowser2* GetBrowser() const { return m_pBrowserApp; }
     // The browser control's own window, a child of the view.
@@ -85,6 +84,8 @@ public:
     virtual HRESULT OnGetHostInfo(DOCHOSTUIINFO* pInfo);
 
 protected:
+    // The text of an event argument, held directly or by reference; "" when it holds no string.
+    static CString ArgText(VARIANT* pv);
     // Tears the browser down once the WM_DESTROY handlers have run, whatever a derived class does there.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // A plain view belongs to its window: it deletes itself.

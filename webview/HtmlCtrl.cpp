@@ -177,7 +177,8 @@ void CHtmlCtrl::OnNewWindow2(LPDISPATCH* ppDisp, BOOL* pbCancel) {
 }
 
 void CHtmlCtrl::DocumentComplete(LPDISPATCH pDisp, VARIANT* URL) {
-    if (!m_pBrowserApp)
+    // A pop-up browser's parent is its view, which has no use for page notices.
+    if (!m_pBrowserApp || m_bOpenInShell)
         return;
     CInterfaceRef<IUnknown> pUnknown;
     CInterfaceRef<IDispatch> pThisDisp;
@@ -188,9 +189,7 @@ void CHtmlCtrl::DocumentComplete(LPDISPATCH pDisp, VARIANT* URL) {
     const HWND hWndParent = ::GetParent(m_hWnd);
     if (pDisp != pThisDisp.get() || !hWndParent)
         return;
-    std::unique_ptr<CString> pUrl(new CString);
-    if (URL && V_VT(URL) == VT_BSTR)
-        *pUrl = V_BSTR(URL);
+    std::unique_ptr<CString> pUrl(new CString(ArgText(URL)));
     PostOwnedString(hWndParent, WM_PAGE_LOADED, std::move(pUrl), 0);
 }
 
