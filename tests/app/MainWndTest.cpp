@@ -367,6 +367,17 @@ TEST_F(MainWindow, GameLinkOpensTheGameWindowMaximisedAndItsCloseEndsTheLauncher
     const std::wstring first = server.Url(L"/play?id=7&client=1&zone=2");
     const std::wstring second = server.Url(L"/play?id=8&client=1");
     RunModal([&](const Launcher& l) {
+        // A link followed while the closing question is open is dropped, so that question never hides.
+        PostClick(l.btnClose);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(l.main); }));
+        FollowLink(l.startPage, IDC_START_PAGE, 1, first.c_str());
+        ::Sleep(500);
+        EXPECT_TRUE(::IsWindowVisible(l.main));
+        EXPECT_FALSE(::IsWindowVisible(l.game));
+        ASSERT_TRUE(AnswerMessageBox(kTitle, IDNO));
+        ::Sleep(200);
+        EXPECT_FALSE(::IsWindowVisible(l.game));
+
         FollowLink(l.startPage, IDC_START_PAGE, 1, first.c_str());
         ASSERT_TRUE(
             WaitUntil([&] { return ::IsWindowVisible(l.game) && !::IsWindowVisible(l.main); }, 10000));
