@@ -38,10 +38,8 @@ public:
     DWORD m_dwRestartManagerSupportFlags;
     HINSTANCE m_hInstance;
     LPTSTR m_lpCmdLine;
-    int m_nCmdShow;
     LPCTSTR m_pszAppName;     // never NULL after construction
     LPCTSTR m_pszRegistryKey; // NULL until SetRegistryKey
-    LPCTSTR m_pszProfileName; // the application's name, once a registry key is set
 
     // Records the exit code a loop found in WM_QUIT (ExitInstance returns it).
     void SetQuitCode(int nCode) { m_nQuitCode = nCode; }
@@ -64,6 +62,10 @@ CWnd* AfxGetMainWnd();
 // The module the framework loads resources from: the program's own.
 HINSTANCE AfxGetResourceHandle();
 HINSTANCE AfxGetInstanceHandle();
+// Loads a library of the system folder by its full path, its own dependencies looked for beside it; NULL when
+// it is not there. (A bare name is looked for in the program's folder and the current one first, where
+// anything may lie.)
+HMODULE AfxLoadSystemLibrary(LPCWSTR lpszFileName);
 // Makes ActiveX controls hostable: OLE is initialised for the thread (undone at exit if it succeeded).
 void AfxEnableControlContainer(COccManager* pOccManager = NULL);
 // Undoes AfxEnableControlContainer's OLE initialisation if it succeeded (WinMain calls it at the end).

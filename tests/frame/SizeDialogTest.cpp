@@ -8,6 +8,7 @@
 
 #include "frame/OptionalLibraryNames.h"
 #include "frame/SizeDialog.h"
+#include "framework/WinApp.h"
 #include "res/resource.h"
 #include "tests/frame/FakeSystemLibrary.h"
 #include "tests/frame/PointerInput.h"
@@ -15,9 +16,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <cwctype>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -26,6 +30,37 @@ namespace {
 const LPCWSTR kFakeLibrary = L"qxrv_fake_syslib.dll";
 const LPCWSTR kBareLibrary = L"qxrv_fake_bare.dll";
 const LPCWSTR kMissingLibrary = L"qxrv_no_such_library.dll";
+
+// The folder the build puts this test and the stand-ins in, and the system folder, the only one the frame kit
+// loads its libraries from; both end in a backslash.
+std::wstring FolderOfThisTest() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(NULL, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.erase(folder.find_last_of(L"\\/") + 1);
+}
+std::wstring SystemFolder() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetSystemDirectoryW(path, MAX_PATH);
+    return std::wstring(path) + L"\\";
+}
+
+// Copies of the stand-ins in the system folder for the length of the run (the test bench's Wine prefix
+// belongs to this build alone).
+class CStandInsInTheSystemFolder : public testing::Environment {
+public:
+    void SetUp() override {
+        for (LPCWSTR name : {kFakeLibrary, kBareLibrary})
+            ASSERT_TRUE(
+                ::CopyFileW((FolderOfThisTest() + name).c_str(), (SystemFolder() + name).c_str(), FALSE))
+                << "cannot write to " << testing::PrintToString(SystemFolder());
+    }
+    void TearDown() override {
+        for (LPCWSTR name : {kFakeLibrary, kBareLibrary})
+            ::DeleteFileW((SystemFolder() + name).c_str());
+    }
+};
+testing::Environment* const g_pStandIns = testing::AddGlobalTestEnvironment(new CStandInsInTheSystemFolder);
 
 struct Call {
     enum Kind { kSent, kDefault } kind;
@@ -125,7 +160,7 @@ private:
 // Holds the stand-in library loaded so that its record survives the dialog's own load and release.
 class CFakeSystem {
 public:
-    CFakeSystem() : m_hModule(::LoadLibraryW(kFakeLibrary)) {
+    CFakeSystem() : m_hModule(AfxLoadSystemLibrary(kFakeLibrary)) {
         if (m_hModule) {
             FARPROC proc = ::GetProcAddress(m_hModule, FAKE_SYSTEM_CALLS_EXPORT);
             if (proc) {
@@ -781,6 +816,61 @@ TEST_F(SizeDialogTest, DisableNcRenderingSkipsMissingLibrariesAndEntryPoints) {
             EXPECT_EQ(NULL, ::GetModuleHandleW(kBareLibrary)) << "a library was not released";
         }
     }
+}
+
+std::wstring Lower(std::wstring text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towlower(c); });
+    return text;
+}
+
+TEST_F(SizeDialogTest, OptionalLibrariesComeFromTheSystemFolderAlone) {
+    // Planted under the kit's library name, beside this test and in the current folder: a library without
+    // the entry points. Under the same name in the system folder: the recording stand-in, or nothing.
+    const LPCWSTR kName = L"qxrv_planted.dll";
+    wchar_t temp[MAX_PATH] = {}, previous[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    const std::wstring current =
+        std::wstring(temp) + L"qxrv_planted_" + std::to_wstring(::GetCurrentProcessId());
+    ASSERT_TRUE(::CreateDirectoryW(current.c_str(), NULL));
+    ASSERT_TRUE(::SetCurrentDirectoryW(current.c_str()));
+    const std::wstring beside = FolderOfThisTest() + kName, inCurrent = current + L"\\" + kName,
+                       inSystem = SystemFolder() + kName;
+    struct Case {
+        bool bBeside, bSystem;
+    } const cases[] = {{true, false}, {false, false}, {true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "beside the test " << c.bBeside << ", in the system folder " << c.bSystem);
+        if (c.bBeside) {
+            ASSERT_TRUE(::CopyFileW((FolderOfThisTest() + kBareLibrary).c_str(), beside.c_str(), FALSE));
+        }
+        ASSERT_TRUE(::CopyFileW((FolderOfThisTest() + kBareLibrary).c_str(), inCurrent.c_str(), FALSE));
+        if (c.bSystem) {
+            ASSERT_TRUE(::CopyFileW((FolderOfThisTest() + kFakeLibrary).c_str(), inSystem.c_str(), FALSE));
+        }
+        ::SetEnvironmentVariableW(FAKE_LIBRARY_LOADS, NULL);
+        {
+            // The system-frame variant takes the theme, attribute and composition calls; a theme change
+            // asks for composition again.
+            CLibraryNames names(kName, kName);
+            CProbeDialog probe;
+            ASSERT_TRUE(probe.CreateHidden(true));
+            probe.Record(WM_THEMECHANGED, 0, 0);
+            probe.DestroyWindow();
+        }
+        wchar_t loads[4096] = {};
+        ::GetEnvironmentVariableW(FAKE_LIBRARY_LOADS, loads, ARRAYSIZE(loads));
+        const std::wstring loaded = Lower(loads);
+        EXPECT_EQ(std::wstring::npos, loaded.find(Lower(beside))) << testing::PrintToString(loaded);
+        EXPECT_EQ(std::wstring::npos, loaded.find(Lower(inCurrent))) << testing::PrintToString(loaded);
+        EXPECT_EQ(c.bSystem, loaded.find(Lower(inSystem)) != std::wstring::npos)
+            << testing::PrintToString(loaded);
+        for (const std::wstring& path : {beside, inCurrent, inSystem})
+            ::DeleteFileW(path.c_str());
+    }
+    ::SetCurrentDirectoryW(previous);
+    ::RemoveDirectoryW(current.c_str());
 }
 
 TEST_F(SizeDialogTest, RealSystemLibrariesDoNoHarm) {
