@@ -62,9 +62,8 @@ CWnd* AfxGetMainWnd();
 // The module the framework loads resources from: the program's own.
 HINSTANCE AfxGetResourceHandle();
 HINSTANCE AfxGetInstanceHandle();
-// Loads a library of the system folder by its full path, its own dependencies looked for beside it; NULL when
-// it is not there. (A bare name is looked for in the program's folder and the current one first, where
-// anything may lie.)
+// Loads a library of the system folder by its full path, its dependencies looked for beside it; NULL when it
+// is not there. (A bare name is looked for in the program's and the current folder first.)
 HMODULE AfxLoadSystemLibrary(LPCWSTR lpszFileName);
 // Makes ActiveX controls hostable: OLE is initialised for the thread (undone at exit if it succeeded).
 void AfxEnableControlContainer(COccManager* pOccManager = NULL);
