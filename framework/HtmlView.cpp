@@ -122,8 +122,7 @@ public:
             return E_FAIL;
         *ppFrame = static_cast<IOleInPlaceFrame*>(this);
         AddRef();
-        ::GetClientRect(m_pView->m_hWnd, lprcPosRect);
-        *lprcClipRect = *lprcPosRect;
+        *lprcPosRect = *lprcClipRect = m_pView->m_rcBrowser;
         if (lpFrameInfo) {
             lpFrameInfo->fMDIApp = FALSE;
             lpFrameInfo->hwndFrame = ::GetAncestor(m_pView->m_hWnd, GA_ROOT);
@@ -137,7 +136,12 @@ public:
     STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
     STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
     STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
-    STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
+    // The view decides where the browser lies: it is told its place again.
+    STDMETHODIMP OnPosRectChange(LPCRECT) override {
+        if (m_pView)
+            m_pView->PlaceBrowser(m_pView->m_rcBrowser);
+        return S_OK;
+    }
 
     // --- IOleInPlaceUIWindow, IOleInPlaceFrame: no menus, tool space or status bar ---
     STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
@@ -323,8 +327,8 @@ ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CHtmlView::CHtmlView()
-    : m_pBrowserApp(NULL), m_hWndBrowser(NULL), m_pSite(NULL), m_pOleObject(NULL), m_pEventsPoint(NULL),
-      m_dwEventsCookie(0) {}
+    : m_pBrowserApp(NULL), m_hWndBrowser(NULL), m_rcBrowser(), m_pSite(NULL), m_pOleObject(NULL),
+      m_pEventsPoint(NULL), m_dwEventsCookie(0) {}
 
 CHtmlView::~CHtmlView() {
     DestroyBrowser();
@@ -371,10 +375,9 @@ BOOL CHtmlView::CreateBrowser() {
     }
 
     if (bOk) {
-        RECT rc;
-        GetClientRect(&rc);
-        bOk = SUCCEEDED(
-            m_pOleObject->DoVerb(OLEIVERB_INPLACEACTIVATE, NULL, m_pSite->ClientSite(), 0, m_hWnd, &rc));
+        GetClientRect(&m_rcBrowser);
+        bOk = SUCCEEDED(m_pOleObject->DoVerb(OLEIVERB_INPLACEACTIVATE, NULL, m_pSite->ClientSite(), 0, m_hWnd,
+                                             &m_rcBrowser));
     }
     if (bOk) {
         CInterfaceRef<IOleInPlaceObject> pInPlace;
@@ -501,11 +504,7 @@ void CHtmlView::OnBeforeNavigate2(LPCTSTR, DWORD, LPCTSTR, const VARIANT*, LPCTS
 
 void CHtmlView::OnNewWindow2(LPDISPATCH*, BOOL*) {}
 
-void CHtmlView::DocumentComplete(LPDISPATCH, VARIANT* URL) {
-    OnDocumentComplete(ArgText(URL));
-}
-
-void CHtmlView::OnDocumentComplete(LPCTSTR) {}
+void CHtmlView::DocumentComplete(LPDISPATCH, VARIANT*) {}
 
 HRESULT CHtmlView::OnGetHostInfo(DOCHOSTUIINFO*) {
     return S_OK;
@@ -529,6 +528,17 @@ void CHtmlView::OnDestroy() {
 
 void CHtmlView::OnSize(UINT nType, int cx, int cy) {
     CWnd::OnSize(nType, cx, cy);
+    const RECT rc = {0, 0, cx, cy};
     if (::IsWindow(m_hWndBrowser))
-        ::SetWindowPos(m_hWndBrowser, NULL, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceBrowser(rc);
+}
+
+void CHtmlView::PlaceBrowser(const RECT& rcPos) {
+    // Windows' control sizes its window when its container calls SetObjectRects, and only then (Wine's also
+    // follows a direct move). The view clips its child window itself, so the clip rectangle is the position.
+    m_rcBrowser = rcPos;
+    CInterfaceRef<IOleInPlaceObject> pInPlace;
+    if (m_pOleObject && SUCCEEDED(m_pOleObject->QueryInterface(IID_IOleInPlaceObject, pInPlace.out())) &&
+        pInPlace)
+        pInPlace->SetObjectRects(&m_rcBrowser, &m_rcBrowser);
 }

@@ -102,8 +102,7 @@ void CHtmlCtrl::OnSize(UINT nType, int cx, int cy) {
     RECT rc;
     GetClientRect(&rc);
     ::AdjustWindowRectEx(&rc, GetStyle(), FALSE, WS_EX_CLIENTEDGE);
-    ::SetWindowPos(m_hWndBrowser, NULL, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceBrowser(rc);
 }
 
 void CHtmlCtrl::OnContextMenu(CWnd*, CPoint) {}
