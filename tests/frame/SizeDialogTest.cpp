@@ -832,10 +832,23 @@ TEST_F(SizeDialogTest, OptionalLibrariesComeFromTheSystemFolderAlone) {
     ::GetCurrentDirectoryW(MAX_PATH, previous);
     const std::wstring current =
         std::wstring(temp) + L"qxrv_planted_" + std::to_wstring(::GetCurrentProcessId());
-    ASSERT_TRUE(::CreateDirectoryW(current.c_str(), NULL));
-    ASSERT_TRUE(::SetCurrentDirectoryW(current.c_str()));
     const std::wstring beside = FolderOfThisTest() + kName, inCurrent = current + L"\\" + kName,
                        inSystem = SystemFolder() + kName;
+    // However the test ends, the planted files go and the current folder is put back.
+    struct CCleanUp {
+        const std::wstring files[3], folder, previous;
+        void RemoveFiles() const {
+            for (const std::wstring& file : files)
+                ::DeleteFileW(file.c_str());
+        }
+        ~CCleanUp() {
+            RemoveFiles();
+            ::SetCurrentDirectoryW(previous.c_str());
+            ::RemoveDirectoryW(folder.c_str());
+        }
+    } const cleanUp = {{beside, inCurrent, inSystem}, current, previous};
+    ASSERT_TRUE(::CreateDirectoryW(current.c_str(), NULL));
+    ASSERT_TRUE(::SetCurrentDirectoryW(current.c_str()));
     struct Case {
         bool bBeside, bSystem;
     } const cases[] = {{true, false}, {false, false}, {true, true}};
@@ -866,11 +879,8 @@ TEST_F(SizeDialogTest, OptionalLibrariesComeFromTheSystemFolderAlone) {
         EXPECT_EQ(std::wstring::npos, loaded.find(Lower(inCurrent))) << testing::PrintToString(loaded);
         EXPECT_EQ(c.bSystem, loaded.find(Lower(inSystem)) != std::wstring::npos)
             << testing::PrintToString(loaded);
-        for (const std::wstring& path : {beside, inCurrent, inSystem})
-            ::DeleteFileW(path.c_str());
+        cleanUp.RemoveFiles();
     }
-    ::SetCurrentDirectoryW(previous);
-    ::RemoveDirectoryW(current.c_str());
 }
 
 TEST_F(SizeDialogTest, RealSystemLibrariesDoNoHarm) {
