@@ -136,10 +136,13 @@ public:
     STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
     STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
     STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
-    // The view decides where the browser lies: it is told its place again.
+    // The view decides where the browser lies: it is told its place again, but not from inside that telling.
     STDMETHODIMP OnPosRectChange(LPCRECT) override {
-        if (m_pView)
+        if (m_pView && !m_bPlacing) {
+            m_bPlacing = true;
             m_pView->PlaceBrowser(m_pView->m_rcBrowser);
+            m_bPlacing = false;
+        }
         return S_OK;
     }
 
@@ -315,6 +318,7 @@ private:
 
     LONG m_refs = 1;
     CHtmlView* m_pView;
+    bool m_bPlacing = false;
 };
 
 // ---------------------------------------------------------------------------------------------------------
@@ -528,9 +532,8 @@ void CHtmlView::OnDestroy() {
 
 void CHtmlView::OnSize(UINT nType, int cx, int cy) {
     CWnd::OnSize(nType, cx, cy);
-    const RECT rc = {0, 0, cx, cy};
     if (::IsWindow(m_hWndBrowser))
-        PlaceBrowser(rc);
+        PlaceBrowser(CRect(0, 0, cx, cy));
 }
 
 void CHtmlView::PlaceBrowser(const RECT& rcPos) {

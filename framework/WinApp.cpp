@@ -112,7 +112,7 @@ HMODULE AfxLoadSystemLibrary(LPCWSTR lpszFileName) {
     return ::LoadLibraryExW((path + L"\\" + lpszFileName).c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-void AfxEnableControlContainer(COccManager*) {
+void AfxEnableControlContainer() {
     if (!g_bOleInitialized)
         g_bOleInitialized = SUCCEEDED(::OleInitialize(NULL));
 }

@@ -12,8 +12,6 @@
 
 #include <string>
 
-class COccManager;
-
 // Restart manager support: restart the program after a crash, hang or update; no recovery, no autosave.
 #define AFX_RESTART_MANAGER_SUPPORT_RESTART 0x01
 
@@ -66,7 +64,7 @@ HINSTANCE AfxGetInstanceHandle();
 // is not there. (A bare name is looked for in the program's and the current folder first.)
 HMODULE AfxLoadSystemLibrary(LPCWSTR lpszFileName);
 // Makes ActiveX controls hostable: OLE is initialised for the thread (undone at exit if it succeeded).
-void AfxEnableControlContainer(COccManager* pOccManager = NULL);
+void AfxEnableControlContainer();
 // Undoes AfxEnableControlContainer's OLE initialisation if it succeeded (WinMain calls it at the end).
 void AfxOleTerm();
 // The framework's WinMain body.

@@ -763,6 +763,8 @@ STDMETHODIMP FakeBrowser::SetObjectRects(LPCRECT lprcPosRect, LPCRECT lprcClipRe
         SetWindowPos(m_hwndServer, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    if (placeEchoes)
+        RequestPlace(rc);
     return S_OK;
 }
 

@@ -45,6 +45,8 @@ public:
     NameAnswer nameAnswer = NameAnswer::Name;
     std::wstring locationName = L"Fake page";
     bool applicationFails = false;
+    // When set, the control asks for a new place from inside every SetObjectRects, as a careless one may.
+    bool placeEchoes = false;
     // Answer of IOleInPlaceActiveObject::TranslateAccelerator for key messages (S_FALSE: not used).
     HRESULT acceleratorAnswer = S_FALSE;
 

@@ -102,6 +102,11 @@ TEST_F(Hosting, BrowserWindowLiesOneClientEdgeOutsideTheView) {
     ::MapWindowPoints(NULL, m_view.m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
     const RECT expected = {-edgeX, -edgeY, 640 + edgeX, 480 + edgeY};
     EXPECT_TRUE(::EqualRect(&expected, &rc));
+
+    // A control that asks again from inside SetObjectRects is answered once, not without end.
+    fake->placeEchoes = true;
+    m_view.MoveWindow(0, 0, 320, 240);
+    EXPECT_EQ(told + 3, fake->objectRectsCalls());
 }
 
 TEST_F(Hosting, DestroyingTheDialogDeletesThePopupButNotTheView) {
