@@ -13,14 +13,6 @@ const wchar_t kTitle[] = L"蓝柚川登陆器";
 
 } // namespace
 
-std::wstring BesideThisExe(const wchar_t* name) {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(NULL, path, MAX_PATH);
-    std::wstring dir = path;
-    dir.erase(dir.find_last_of(L"\\/") + 1);
-    return dir + name;
-}
-
 LauncherProcess::LauncherProcess(const std::wstring& exePath, const std::wstring& reportPath)
     : m_report(reportPath) {
     if (!m_report.empty()) {

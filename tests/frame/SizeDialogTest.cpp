@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "tests/frame/FakeSystemLibrary.h"
 #include "tests/frame/PointerInput.h"
+#include "tests/support/ExeFolder.h"
 #include "tests/support/Pump.h"
 
 #include <gtest/gtest.h>
@@ -31,14 +32,7 @@ const LPCWSTR kFakeLibrary = L"qxrv_fake_syslib.dll";
 const LPCWSTR kBareLibrary = L"qxrv_fake_bare.dll";
 const LPCWSTR kMissingLibrary = L"qxrv_no_such_library.dll";
 
-// The folder the build puts this test and the stand-ins in, and the system folder, the only one the frame kit
-// loads its libraries from; both end in a backslash.
-std::wstring FolderOfThisTest() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(NULL, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.erase(folder.find_last_of(L"\\/") + 1);
-}
+// The system folder, the only one the frame kit loads its libraries from, with a backslash at the end.
 std::wstring SystemFolder() {
     wchar_t path[MAX_PATH] = {};
     ::GetSystemDirectoryW(path, MAX_PATH);
@@ -52,7 +46,7 @@ public:
     void SetUp() override {
         for (LPCWSTR name : {kFakeLibrary, kBareLibrary})
             ASSERT_TRUE(
-                ::CopyFileW((FolderOfThisTest() + name).c_str(), (SystemFolder() + name).c_str(), FALSE))
+                ::CopyFileW(qxrv::test::BesideThisExe(name).c_str(), (SystemFolder() + name).c_str(), FALSE))
                 << "cannot write to " << testing::PrintToString(SystemFolder());
     }
     void TearDown() override {
@@ -832,7 +826,7 @@ TEST_F(SizeDialogTest, OptionalLibrariesComeFromTheSystemFolderAlone) {
     ::GetCurrentDirectoryW(MAX_PATH, previous);
     const std::wstring current =
         std::wstring(temp) + L"qxrv_planted_" + std::to_wstring(::GetCurrentProcessId());
-    const std::wstring beside = FolderOfThisTest() + kName, inCurrent = current + L"\\" + kName,
+    const std::wstring beside = qxrv::test::BesideThisExe(kName), inCurrent = current + L"\\" + kName,
                        inSystem = SystemFolder() + kName;
     // However the test ends, the planted files go and the current folder is put back.
     struct CCleanUp {
@@ -856,11 +850,12 @@ TEST_F(SizeDialogTest, OptionalLibrariesComeFromTheSystemFolderAlone) {
         SCOPED_TRACE(testing::Message()
                      << "beside the test " << c.bBeside << ", in the system folder " << c.bSystem);
         if (c.bBeside) {
-            ASSERT_TRUE(::CopyFileW((FolderOfThisTest() + kBareLibrary).c_str(), beside.c_str(), FALSE));
+            ASSERT_TRUE(::CopyFileW(qxrv::test::BesideThisExe(kBareLibrary).c_str(), beside.c_str(), FALSE));
         }
-        ASSERT_TRUE(::CopyFileW((FolderOfThisTest() + kBareLibrary).c_str(), inCurrent.c_str(), FALSE));
+        ASSERT_TRUE(::CopyFileW(qxrv::test::BesideThisExe(kBareLibrary).c_str(), inCurrent.c_str(), FALSE));
         if (c.bSystem) {
-            ASSERT_TRUE(::CopyFileW((FolderOfThisTest() + kFakeLibrary).c_str(), inSystem.c_str(), FALSE));
+            ASSERT_TRUE(
+                ::CopyFileW(qxrv::test::BesideThisExe(kFakeLibrary).c_str(), inSystem.c_str(), FALSE));
         }
         ::SetEnvironmentVariableW(FAKE_LIBRARY_LOADS, NULL);
         {
