@@ -76,6 +76,11 @@ LRESULT CQXRVTranslucentDlg::OnOpenGameUrl(WPARAM wParam, LPARAM /*lParam*/) {
     std::unique_ptr<CString> pUrl = ClaimPostedString(WM_OPEN_GAME_URL, wParam);
     if (!pUrl)
         return 0;
+    // While a closing question is open the launcher waits for its answer, and a game link is dropped. The
+    // start page is not disabled with this window; a link followed there would hide the question along with
+    // this window, and the game window could not ask its own until the hidden one was answered.
+    if (QuitQuestionOpen())
+        return 0;
     // Without a game window there is nowhere to play; the link is dropped.
     if (m_pGameWnd == NULL || m_pGameWnd->GetSafeHwnd() == NULL)
         return 0;

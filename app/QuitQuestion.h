@@ -4,16 +4,21 @@
 #include "app/LauncherText.h"
 #include "framework/Wnd.h"
 
+// Whether one of the closing questions is on screen now.
+inline bool& QuitQuestionOpen() {
+    static bool s_bOpen = false;
+    return s_bOpen;
+}
+
 // Asks lpszText over pOwner with Yes and No; true for Yes. One question at a time for the whole launcher: a
 // close click that arrives while a question is open gets no second one and counts as No. Such clicks can
 // only be posted (the question disables its owner), but posted ones would otherwise stack up questions
 // without end.
 inline bool AskToQuit(CWnd* pOwner, LPCWSTR lpszText) {
-    static bool s_bAsking = false;
-    if (s_bAsking)
+    if (QuitQuestionOpen())
         return false;
-    s_bAsking = true;
+    QuitQuestionOpen() = true;
     const bool bYes = pOwner->MessageBox(lpszText, kLauncherTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
-    s_bAsking = false;
+    QuitQuestionOpen() = false;
     return bYes;
 }

@@ -1,5 +1,5 @@
-// Names under which the frame kit loads its optional system libraries. Only tests point them elsewhere, to
-// stand in a library that is missing or lacks an entry point.
+// Names under which the frame kit loads its optional libraries from the system folder. Only tests point them
+// elsewhere, to stand in a library that is missing or lacks an entry point.
 #pragma once
 
 #include "framework/Prelude.h"

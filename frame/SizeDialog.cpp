@@ -3,6 +3,7 @@
 #include "frame/SizeDialog.h"
 
 #include "frame/OptionalLibraryNames.h"
+#include "framework/WinApp.h"
 #include "res/resource.h"
 
 namespace frame_detail {
@@ -25,10 +26,11 @@ typedef HRESULT(WINAPI* SetWindowThemeFn)(HWND, LPCWSTR, LPCWSTR);
 typedef HRESULT(WINAPI* DwmSetWindowAttributeFn)(HWND, DWORD, LPCVOID, DWORD);
 typedef HRESULT(WINAPI* DwmIsCompositionEnabledFn)(BOOL*);
 
-// A system library that may be missing, loaded by name for one use and released when the scope ends.
+// A system library that may be missing, loaded from the system folder for one use and released when the
+// scope ends.
 class COptionalLibrary {
 public:
-    explicit COptionalLibrary(LPCWSTR pszName) : m_hModule(::LoadLibraryW(pszName)) {}
+    explicit COptionalLibrary(LPCWSTR pszName) : m_hModule(AfxLoadSystemLibrary(pszName)) {}
     ~COptionalLibrary() {
         if (m_hModule)
             ::FreeLibrary(m_hModule);

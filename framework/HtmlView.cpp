@@ -11,18 +11,6 @@ VARIANT* Unwrap(VARIANT* pv) {
     return pv;
 }
 
-// The text of an event argument; "" when it holds no string.
-CString ArgText(VARIANT* pv) {
-    pv = Unwrap(pv);
-    if (!pv)
-        return CString();
-    if (V_VT(pv) == VT_BSTR)
-        return CString(V_BSTR(pv));
-    if (V_VT(pv) == (VT_BYREF | VT_BSTR) && V_BSTRREF(pv))
-        return CString(*V_BSTRREF(pv));
-    return CString();
-}
-
 DWORD ArgNumber(VARIANT* pv) {
     pv = Unwrap(pv);
     VARIANT v;
@@ -39,6 +27,17 @@ struct CBstrHolder {
 };
 
 } // namespace
+
+CString CHtmlView::ArgText(VARIANT* pv) {
+    pv = Unwrap(pv);
+    if (!pv)
+        return CString();
+    if (V_VT(pv) == VT_BSTR)
+        return CString(V_BSTR(pv));
+    if (V_VT(pv) == (VT_BYREF | VT_BSTR) && V_BSTRREF(pv))
+        return CString(*V_BSTRREF(pv));
+    return CString();
+}
 
 // The one COM object the browser control talks to: client site, in-place site and frame, document host UI
 // handler and event sink. The control holds references to it, so it outlives the view if it must; Detach cuts
@@ -123,8 +122,7 @@ public:
             return E_FAIL;
         *ppFrame = static_cast<IOleInPlaceFrame*>(this);
         AddRef();
-        ::GetClientRect(m_pView->m_hWnd, lprcPosRect);
-        *lprcClipRect = *lprcPosRect;
+        *lprcPosRect = *lprcClipRect = m_pView->m_rcBrowser;
         if (lpFrameInfo) {
             lpFrameInfo->fMDIApp = FALSE;
             lpFrameInfo->hwndFrame = ::GetAncestor(m_pView->m_hWnd, GA_ROOT);
@@ -138,7 +136,15 @@ public:
     STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
     STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
     STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
-    STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
+    // The view decides where the browser lies: it is told its place again, but not from inside that telling.
+    STDMETHODIMP OnPosRectChange(LPCRECT) override {
+        if (m_pView && !m_bPlacing) {
+            m_bPlacing = true;
+            m_pView->PlaceBrowser(m_pView->m_rcBrowser);
+            m_bPlacing = false;
+        }
+        return S_OK;
+    }
 
     // --- IOleInPlaceUIWindow, IOleInPlaceFrame: no menus, tool space or status bar ---
     STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
@@ -312,6 +318,7 @@ private:
 
     LONG m_refs = 1;
     CHtmlView* m_pView;
+    bool m_bPlacing = false;
 };
 
 // ---------------------------------------------------------------------------------------------------------
@@ -324,8 +331,8 @@ ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CHtmlView::CHtmlView()
-    : m_pBrowserApp(NULL), m_hWndBrowser(NULL), m_pSite(NULL), m_pOleObject(NULL), m_pEventsPoint(NULL),
-      m_dwEventsCookie(0) {}
+    : m_pBrowserApp(NULL), m_hWndBrowser(NULL), m_rcBrowser(), m_pSite(NULL), m_pOleObject(NULL),
+      m_pEventsPoint(NULL), m_dwEventsCookie(0) {}
 
 CHtmlView::~CHtmlView() {
     DestroyBrowser();
@@ -372,10 +379,9 @@ BOOL CHtmlView::CreateBrowser() {
     }
 
     if (bOk) {
-        RECT rc;
-        GetClientRect(&rc);
-        bOk = SUCCEEDED(
-            m_pOleObject->DoVerb(OLEIVERB_INPLACEACTIVATE, NULL, m_pSite->ClientSite(), 0, m_hWnd, &rc));
+        GetClientRect(&m_rcBrowser);
+        bOk = SUCCEEDED(m_pOleObject->DoVerb(OLEIVERB_INPLACEACTIVATE, NULL, m_pSite->ClientSite(), 0, m_hWnd,
+                                             &m_rcBrowser));
     }
     if (bOk) {
         CInterfaceRef<IOleInPlaceObject> pInPlace;
@@ -487,15 +493,6 @@ CString CHtmlView::GetLocationName() const {
     return CString(name.bstr);
 }
 
-CString CHtmlView::GetLocationURL() const {
-    CBstrHolder url;
-    if (!m_pBrowserApp || FAILED(m_pBrowserApp->get_LocationURL(&url.bstr))) {
-        url.bstr = nullptr;
-        return CString();
-    }
-    return CString(url.bstr);
-}
-
 BOOL CHtmlView::PreTranslateMessage(MSG* pMsg) {
     if (pMsg && pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_pOleObject &&
         m_hWndBrowser && (pMsg->hwnd == m_hWndBrowser || ::IsChild(m_hWndBrowser, pMsg->hwnd))) {
@@ -511,11 +508,7 @@ void CHtmlView::OnBeforeNavigate2(LPCTSTR, DWORD, LPCTSTR, const VARIANT*, LPCTS
 
 void CHtmlView::OnNewWindow2(LPDISPATCH*, BOOL*) {}
 
-void CHtmlView::DocumentComplete(LPDISPATCH, VARIANT* URL) {
-    OnDocumentComplete(ArgText(URL));
-}
-
-void CHtmlView::OnDocumentComplete(LPCTSTR) {}
+void CHtmlView::DocumentComplete(LPDISPATCH, VARIANT*) {}
 
 HRESULT CHtmlView::OnGetHostInfo(DOCHOSTUIINFO*) {
     return S_OK;
@@ -540,5 +533,15 @@ void CHtmlView::OnDestroy() {
 void CHtmlView::OnSize(UINT nType, int cx, int cy) {
     CWnd::OnSize(nType, cx, cy);
     if (::IsWindow(m_hWndBrowser))
-        ::SetWindowPos(m_hWndBrowser, NULL, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceBrowser(CRect(0, 0, cx, cy));
+}
+
+void CHtmlView::PlaceBrowser(const RECT& rcPos) {
+    // Windows' control sizes its window when its container calls SetObjectRects, and only then (Wine's also
+    // follows a direct move). The view clips its child window itself, so the clip rectangle is the position.
+    m_rcBrowser = rcPos;
+    CInterfaceRef<IOleInPlaceObject> pInPlace;
+    if (m_pOleObject && SUCCEEDED(m_pOleObject->QueryInterface(IID_IOleInPlaceObject, pInPlace.out())) &&
+        pInPlace)
+        pInPlace->SetObjectRects(&m_rcBrowser, &m_rcBrowser);
 }

@@ -2,7 +2,7 @@
 //
 // The view is the control's client site, in-place site and frame, and its document host UI handler, and it
 // listens to the control's DWebBrowserEvents2. Events arrive on the thread that created the view and call the
-// virtual handlers below. The control's window is a child of the view; OnSize makes it fill the view.
+// virtual handlers below. The control's window is a child of the view; OnSize has it fill the view.
 //
 // The COM side is torn down when the view's window is destroyed (after the WM_DESTROY handlers ran, whatever
 // a derived class does there) and at the latest by the destructor. COM must be initialised on the thread
@@ -57,9 +57,8 @@ public:
     // The browser's application object, with a reference for the caller; NULL without a browser or when the
     // browser fails to give it.
     LPDISPATCH GetApplication() const;
-    // The current page's title and address; empty without a browser or when the browser fails.
+    // The current page's title; empty without a browser or when the browser fails.
     CString GetLocationName() const;
-    CString GetLocationURL() const;
     // The browser interface (not AddRef'ed; NULL before Create and after the window is destroyed).
     IWebBrowser2* GetBrowser() const { return m_pBrowserApp; }
     // The browser control's own window, a child of the view.
@@ -76,15 +75,16 @@ public:
     // or leave it NULL; *pbCancel as the browser gave it.
     virtual void OnNewWindow2(LPDISPATCH* ppDisp, BOOL* pbCancel);
     // A document finished loading: pDisp is the browser it loaded in (this view's or a frame's), *URL its
-    // address. The default calls OnDocumentComplete for every document.
+    // address. The default does nothing.
     virtual void DocumentComplete(LPDISPATCH pDisp, VARIANT* URL);
-    virtual void OnDocumentComplete(LPCTSTR lpszURL);
 
     // --- document host UI ---
     // The browser asks how to show documents. The default leaves the record as the browser filled it.
     virtual HRESULT OnGetHostInfo(DOCHOSTUIINFO* pInfo);
 
 protected:
+    // The text of an event argument, held directly or by reference; "" when it holds no string.
+    static CString ArgText(VARIANT* pv);
     // Tears the browser down once the WM_DESTROY handlers have run, whatever a derived class does there.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // A plain view belongs to its window: it deletes itself.
@@ -94,10 +94,13 @@ protected:
     afx_msg void OnDestroy();
     // The browser's window fills the view.
     afx_msg void OnSize(UINT nType, int cx, int cy);
+    // Tells the browser its place in the view's client area (IOleInPlaceObject::SetObjectRects).
+    void PlaceBrowser(const RECT& rcPos);
     DECLARE_MESSAGE_MAP()
 
     IWebBrowser2* m_pBrowserApp;
     HWND m_hWndBrowser;
+    RECT m_rcBrowser; // the browser's place in the view, as last told
 
 private:
     class CSite;

@@ -34,8 +34,8 @@ END_MESSAGE_MAP()
 
 CWinApp::CWinApp(LPCTSTR lpszAppName)
     : m_pMainWnd(NULL), m_dwRestartManagerSupportFlags(0), m_hInstance(::GetModuleHandleW(NULL)),
-      m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL), m_pszAppName(NULL), m_pszRegistryKey(NULL),
-      m_pszProfileName(NULL), m_appName(lpszAppName ? lpszAppName : ModuleBaseName()), m_nQuitCode(0) {
+      m_lpCmdLine(NULL), m_pszAppName(NULL), m_pszRegistryKey(NULL),
+      m_appName(lpszAppName ? lpszAppName : ModuleBaseName()), m_nQuitCode(0) {
     m_pszAppName = m_appName.c_str();
     g_pApp = this;
 }
@@ -84,7 +84,6 @@ int CWinApp::Run() {
 void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey) {
     m_registryKey = lpszRegistryKey ? lpszRegistryKey : L"";
     m_pszRegistryKey = m_registryKey.c_str();
-    m_pszProfileName = m_pszAppName;
 }
 
 void CWinApp::OnHelp() {}
@@ -105,7 +104,15 @@ HINSTANCE AfxGetInstanceHandle() {
     return AfxGetResourceHandle();
 }
 
-void AfxEnableControlContainer(COccManager*) {
+HMODULE AfxLoadSystemLibrary(LPCWSTR lpszFileName) {
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(::GetSystemDirectoryW(&path[0], MAX_PATH));
+    if (!lpszFileName || path.empty() || path.size() >= MAX_PATH)
+        return NULL;
+    return ::LoadLibraryExW((path + L"\\" + lpszFileName).c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+void AfxEnableControlContainer() {
     if (!g_bOleInitialized)
         g_bOleInitialized = SUCCEEDED(::OleInitialize(NULL));
 }
@@ -116,13 +123,12 @@ void AfxOleTerm() {
     g_bOleInitialized = false;
 }
 
-int AfxWinMain(HINSTANCE hInstance, LPWSTR lpCmdLine, int nCmdShow) {
+int AfxWinMain(HINSTANCE hInstance, LPWSTR lpCmdLine, int /*nCmdShow*/) {
     CWinApp* pApp = AfxGetApp();
     if (!pApp)
         return -1;
     pApp->m_hInstance = hInstance;
     pApp->m_lpCmdLine = lpCmdLine;
-    pApp->m_nCmdShow = nCmdShow;
     int nExitCode = -1;
     try {
         if (pApp->InitInstance()) {

@@ -12,8 +12,6 @@
 
 #include <string>
 
-class COccManager;
-
 // Restart manager support: restart the program after a crash, hang or update; no recovery, no autosave.
 #define AFX_RESTART_MANAGER_SUPPORT_RESTART 0x01
 
@@ -38,10 +36,8 @@ public:
     DWORD m_dwRestartManagerSupportFlags;
     HINSTANCE m_hInstance;
     LPTSTR m_lpCmdLine;
-    int m_nCmdShow;
     LPCTSTR m_pszAppName;     // never NULL after construction
     LPCTSTR m_pszRegistryKey; // NULL until SetRegistryKey
-    LPCTSTR m_pszProfileName; // the application's name, once a registry key is set
 
     // Records the exit code a loop found in WM_QUIT (ExitInstance returns it).
     void SetQuitCode(int nCode) { m_nQuitCode = nCode; }
@@ -64,8 +60,11 @@ CWnd* AfxGetMainWnd();
 // The module the framework loads resources from: the program's own.
 HINSTANCE AfxGetResourceHandle();
 HINSTANCE AfxGetInstanceHandle();
+// Loads a library of the system folder by its full path, its dependencies looked for beside it; NULL when it
+// is not there. (A bare name is looked for in the program's and the current folder first.)
+HMODULE AfxLoadSystemLibrary(LPCWSTR lpszFileName);
 // Makes ActiveX controls hostable: OLE is initialised for the thread (undone at exit if it succeeded).
-void AfxEnableControlContainer(COccManager* pOccManager = NULL);
+void AfxEnableControlContainer();
 // Undoes AfxEnableControlContainer's OLE initialisation if it succeeded (WinMain calls it at the end).
 void AfxOleTerm();
 // The framework's WinMain body.

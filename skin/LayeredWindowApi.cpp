@@ -1,5 +1,7 @@
 #include "skin/LayeredWindowApi.h"
 
+#include "framework/WinApp.h"
+
 namespace skin {
 namespace {
 
@@ -7,7 +9,7 @@ namespace {
 // given back when the object goes out of scope.
 class CUser32Entry {
 public:
-    explicit CUser32Entry(const char* name) : m_library(LoadLibraryW(L"User32.DLL")) {
+    explicit CUser32Entry(const char* name) : m_library(AfxLoadSystemLibrary(L"User32.DLL")) {
         if (m_library != nullptr)
             m_entry = GetProcAddress(m_library, name);
     }

@@ -318,6 +318,8 @@ int CTranslucentDialog::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (Default() == -1)
         return -1;
 
+    // A dialog object shown a second time makes a new companion; the first one's window went with ours.
+    delete m_pOverlayDlg;
     m_pOverlayDlg = CreateOverlayDialog();
     if (m_pOverlayDlg != NULL) {
         m_pOverlayDlg->Create(m_pOverlayDlg->m_lpszTemplateName, m_pOverlayDlg->m_pParentWnd);

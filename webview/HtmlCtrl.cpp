@@ -102,8 +102,7 @@ void CHtmlCtrl::OnSize(UINT nType, int cx, int cy) {
     RECT rc;
     GetClientRect(&rc);
     ::AdjustWindowRectEx(&rc, GetStyle(), FALSE, WS_EX_CLIENTEDGE);
-    ::SetWindowPos(m_hWndBrowser, NULL, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceBrowser(rc);
 }
 
 void CHtmlCtrl::OnContextMenu(CWnd*, CPoint) {}
@@ -177,7 +176,8 @@ void CHtmlCtrl::OnNewWindow2(LPDISPATCH* ppDisp, BOOL* pbCancel) {
 }
 
 void CHtmlCtrl::DocumentComplete(LPDISPATCH pDisp, VARIANT* URL) {
-    if (!m_pBrowserApp)
+    // A pop-up browser's parent is its view, which has no use for page notices.
+    if (!m_pBrowserApp || m_bOpenInShell)
         return;
     CInterfaceRef<IUnknown> pUnknown;
     CInterfaceRef<IDispatch> pThisDisp;
@@ -188,9 +188,7 @@ void CHtmlCtrl::DocumentComplete(LPDISPATCH pDisp, VARIANT* URL) {
     const HWND hWndParent = ::GetParent(m_hWnd);
     if (pDisp != pThisDisp.get() || !hWndParent)
         return;
-    std::unique_ptr<CString> pUrl(new CString);
-    if (URL && V_VT(URL) == VT_BSTR)
-        *pUrl = V_BSTR(URL);
+    std::unique_ptr<CString> pUrl(new CString(ArgText(URL)));
     PostOwnedString(hWndParent, WM_PAGE_LOADED, std::move(pUrl), 0);
 }
 

@@ -13,14 +13,6 @@ const wchar_t kTitle[] = L"蓝柚川登陆器";
 
 } // namespace
 
-std::wstring BesideThisExe(const wchar_t* name) {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(NULL, path, MAX_PATH);
-    std::wstring dir = path;
-    dir.erase(dir.find_last_of(L"\\/") + 1);
-    return dir + name;
-}
-
 LauncherProcess::LauncherProcess(const std::wstring& exePath, const std::wstring& reportPath)
     : m_report(reportPath) {
     if (!m_report.empty()) {
@@ -49,18 +41,21 @@ bool LauncherProcess::WaitForWindows(DWORD nTimeoutMs, bool bGameWindow) {
     return WaitUntil(
         [&] {
             m_main = m_startPage = m_game = NULL;
-            const std::vector<HWND> windows = TopLevelWindows(Pid());
-            for (HWND hwnd : windows) {
+            for (HWND hwnd : TopLevelWindows(Pid())) {
                 wchar_t title[64] = {};
                 ::GetWindowTextW(hwnd, title, 64);
-                if (::GetDlgItem(hwnd, IDC_MAXIMIZE) != NULL)
-                    m_game = hwnd;
-                else if (std::wstring(title) == kTitle && ::IsWindowVisible(hwnd))
+                if (std::wstring(title) == kTitle && ::IsWindowVisible(hwnd) &&
+                    !::GetDlgItem(hwnd, IDC_MAXIMIZE))
                     m_main = hwnd;
             }
-            // The start page rides on the main window, which owns it.
-            for (HWND hwnd : windows) {
-                if (m_main != NULL && ::GetWindow(hwnd, GW_OWNER) == m_main)
+            if (m_main == NULL)
+                return false;
+            // The main window shows only once it has made the game window, so a list taken from now on holds
+            // the game window if there is one; the list above may be older than the game window.
+            for (HWND hwnd : TopLevelWindows(Pid())) {
+                if (::GetDlgItem(hwnd, IDC_MAXIMIZE) != NULL)
+                    m_game = hwnd;
+                else if (::GetWindow(hwnd, GW_OWNER) == m_main) // the start page rides on the main window
                     m_startPage = hwnd;
             }
             return m_main && m_startPage && (m_game || !bGameWindow);

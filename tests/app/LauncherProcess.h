@@ -3,6 +3,8 @@
 
 #include "framework/Prelude.h"
 
+#include "tests/support/ExeFolder.h"
+
 #include <string>
 
 namespace qxrv::test {
@@ -42,8 +44,5 @@ private:
     HWND m_startPage = NULL;
     HWND m_game = NULL;
 };
-
-// The full path of a file in the folder of this executable.
-std::wstring BesideThisExe(const wchar_t* name);
 
 } // namespace qxrv::test

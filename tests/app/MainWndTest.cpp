@@ -6,6 +6,7 @@
 #include "skin/GdiplusServices.h"
 #include "skin/PngResource.h"
 #include "tests/app/AppTestKit.h"
+#include "tests/support/FakeBrowser.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/app/UiAgent.h"
 #include "tests/support/Pump.h"
@@ -367,6 +368,17 @@ TEST_F(MainWindow, GameLinkOpensTheGameWindowMaximisedAndItsCloseEndsTheLauncher
     const std::wstring first = server.Url(L"/play?id=7&client=1&zone=2");
     const std::wstring second = server.Url(L"/play?id=8&client=1");
     RunModal([&](const Launcher& l) {
+        // A link followed while the closing question is open is dropped, so that question never hides.
+        PostClick(l.btnClose);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(l.main); }));
+        FollowLink(l.startPage, IDC_START_PAGE, 1, first.c_str());
+        ::Sleep(500);
+        EXPECT_TRUE(::IsWindowVisible(l.main));
+        EXPECT_FALSE(::IsWindowVisible(l.game));
+        ASSERT_TRUE(AnswerMessageBox(kTitle, IDNO));
+        ::Sleep(200);
+        EXPECT_FALSE(::IsWindowVisible(l.game));
+
         FollowLink(l.startPage, IDC_START_PAGE, 1, first.c_str());
         ASSERT_TRUE(
             WaitUntil([&] { return ::IsWindowVisible(l.game) && !::IsWindowVisible(l.main); }, 10000));
@@ -411,6 +423,62 @@ TEST_F(MainWindow, GameLinkOpensTheGameWindowMaximisedAndItsCloseEndsTheLauncher
     EXPECT_EQ(IDCANCEL, m_result);
     EXPECT_EQ(nullptr, m_gameAfter);
     EXPECT_FALSE(::IsWindow(m_launcher.game));
+}
+
+// The page's document window inside a view's browser control.
+HWND PageWindowOf(HWND hwndView) {
+    for (HWND control = ::GetWindow(hwndView, GW_CHILD); control;
+         control = ::GetWindow(control, GW_HWNDNEXT)) {
+        if (HWND page = ::FindWindowExW(control, NULL, L"Internet Explorer_Server", NULL))
+            return page;
+    }
+    return NULL;
+}
+
+// Whether the page covers the view's client area grown by one client edge on every side, as the view places
+// its browser.
+bool PageFillsView(HWND hwndView, std::string* pSeen) {
+    RECT expected = {};
+    ::GetClientRect(hwndView, &expected);
+    ::MapWindowPoints(hwndView, NULL, reinterpret_cast<POINT*>(&expected), 2);
+    ::InflateRect(&expected, ::GetSystemMetrics(SM_CXEDGE), ::GetSystemMetrics(SM_CYEDGE));
+    const RECT page = WindowRectOf(PageWindowOf(hwndView));
+    char text[128];
+    std::snprintf(text, sizeof(text), "page (%ld, %ld)-(%ld, %ld), view and its edge (%ld, %ld)-(%ld, %ld)",
+                  page.left, page.top, page.right, page.bottom, expected.left, expected.top, expected.right,
+                  expected.bottom);
+    *pSeen = text;
+    return PageWindowOf(hwndView) != NULL && ::EqualRect(&page, &expected);
+}
+
+TEST_F(MainWindow, PagesFillTheirViewsThroughEveryChangeOfSize) {
+    // Wine's control follows its window when the window is moved; the fake, like the control on Windows,
+    // sizes its page only when told to through SetObjectRects.
+    FakeBrowserRegistration fake;
+    ASSERT_TRUE(fake.ok());
+    const std::wstring link = L"http://127.0.0.1:1/play?id=7&client=1";
+    RunModal([&](const Launcher& l) {
+        std::string seen;
+        EXPECT_TRUE(WaitUntil([&] { return PageFillsView(l.startView, &seen); }, 2000))
+            << "start page: " << seen;
+
+        FollowLink(l.startPage, IDC_START_PAGE, 1, link.c_str());
+        ASSERT_TRUE(
+            WaitUntil([&] { return ::IsWindowVisible(l.game) && !::IsWindowVisible(l.main); }, 10000));
+        const HWND view = ::GetDlgItem(l.game, IDC_GAME_PAGE);
+        EXPECT_TRUE(WaitUntil([&] { return PageFillsView(view, &seen); }, 2000)) << "game link: " << seen;
+
+        PostClick(::GetDlgItem(l.game, IDC_RESTORE));
+        ASSERT_TRUE(WaitUntil([&] { return !::IsZoomed(l.game); }));
+        EXPECT_TRUE(WaitUntil([&] { return PageFillsView(view, &seen); }, 2000)) << "restored: " << seen;
+
+        ::SetWindowPos(l.game, NULL, 0, 0, 1000, 700, SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_TRUE(WaitUntil([&] { return PageFillsView(view, &seen); }, 2000)) << "resized: " << seen;
+
+        PostClick(::GetDlgItem(l.game, IDC_MAXIMIZE));
+        ASSERT_TRUE(WaitUntil([&] { return ::IsZoomed(l.game) != FALSE; }));
+        EXPECT_TRUE(WaitUntil([&] { return PageFillsView(view, &seen); }, 2000)) << "maximised: " << seen;
+    });
 }
 
 TEST_F(MainWindow, GameUrlsNoViewPostedAreIgnored) {

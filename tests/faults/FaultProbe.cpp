@@ -5,7 +5,7 @@
 // faults are on comes from QXRV_FAULTS, a comma-separated list:
 //   gdiplus       GdiplusStartup fails, and so does every GDI+ object the program makes;
 //   gdiplus-memory GDI+ has no memory left for an object of the program;
-//   user32-dll    LoadLibraryW("User32.DLL") fails;
+//   user32-dll    loading "User32.DLL" (from the system folder) fails;
 //   user32-entry  GetProcAddress fails for the two layered-window entry points;
 //   game-window   the game window's dialog cannot be created;
 //   game-window-late  the system gives up on the game window's dialog after the framework has taken its
@@ -100,14 +100,15 @@ void* WINGDIPAPI Faulty_GdipAlloc(size_t size) {
 
 // ---- "User32.DLL" looked up by name.
 
-decltype(&LoadLibraryW) g_real_LoadLibraryW = NULL;
-HMODULE WINAPI Faulty_LoadLibraryW(LPCWSTR name) {
-    if (g_user32Dll && name != NULL && _wcsicmp(name, L"User32.DLL") == 0) {
+decltype(&LoadLibraryExW) g_real_LoadLibraryExW = NULL;
+HMODULE WINAPI Faulty_LoadLibraryExW(LPCWSTR path, HANDLE file, DWORD flags) {
+    const wchar_t* name = path != NULL ? std::wcsrchr(path, L'\\') : NULL;
+    if (g_user32Dll && name != NULL && _wcsicmp(name + 1, L"User32.DLL") == 0) {
         Strike();
         SetLastError(ERROR_MOD_NOT_FOUND);
         return NULL;
     }
-    return g_real_LoadLibraryW(name);
+    return g_real_LoadLibraryExW(path, file, flags);
 }
 
 decltype(&GetProcAddress) g_real_GetProcAddress = NULL;
@@ -194,7 +195,7 @@ const Hook kHooks[] = {
     QXRV_HOOK("gdiplus.dll", GdipCreateSolidFill),
     QXRV_HOOK("gdiplus.dll", GdipCreateFromHDC),
     QXRV_HOOK("gdiplus.dll", GdipAlloc),
-    QXRV_HOOK("kernel32.dll", LoadLibraryW),
+    QXRV_HOOK("kernel32.dll", LoadLibraryExW),
     QXRV_HOOK("kernel32.dll", GetProcAddress),
     QXRV_HOOK("user32.dll", CreateDialogIndirectParamW),
     QXRV_HOOK("ole32.dll", CoCreateInstance),

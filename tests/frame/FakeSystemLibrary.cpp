@@ -8,6 +8,12 @@ FakeSystemCalls g_calls;
 
 extern "C" {
 
+BOOL WINAPI DllMain(HINSTANCE hModule, DWORD dwReason, LPVOID) {
+    if (dwReason == DLL_PROCESS_ATTACH)
+        NoteFakeLibraryLoad(hModule);
+    return TRUE;
+}
+
 FakeSystemCalls* WINAPI GetFakeSystemCalls() {
     return &g_calls;
 }

@@ -8,16 +8,21 @@
 
 #include "frame/OptionalLibraryNames.h"
 #include "frame/SizeDialog.h"
+#include "framework/WinApp.h"
 #include "res/resource.h"
 #include "tests/frame/FakeSystemLibrary.h"
 #include "tests/frame/PointerInput.h"
+#include "tests/support/ExeFolder.h"
 #include "tests/support/Pump.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <cwctype>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -26,6 +31,30 @@ namespace {
 const LPCWSTR kFakeLibrary = L"qxrv_fake_syslib.dll";
 const LPCWSTR kBareLibrary = L"qxrv_fake_bare.dll";
 const LPCWSTR kMissingLibrary = L"qxrv_no_such_library.dll";
+
+// The system folder, the only one the frame kit loads its libraries from, with a backslash at the end.
+std::wstring SystemFolder() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetSystemDirectoryW(path, MAX_PATH);
+    return std::wstring(path) + L"\\";
+}
+
+// Copies of the stand-ins in the system folder for the length of the run (the test bench's Wine prefix
+// belongs to this build alone).
+class CStandInsInTheSystemFolder : public testing::Environment {
+public:
+    void SetUp() override {
+        for (LPCWSTR name : {kFakeLibrary, kBareLibrary})
+            ASSERT_TRUE(
+                ::CopyFileW(qxrv::test::BesideThisExe(name).c_str(), (SystemFolder() + name).c_str(), FALSE))
+                << "cannot write to " << testing::PrintToString(SystemFolder());
+    }
+    void TearDown() override {
+        for (LPCWSTR name : {kFakeLibrary, kBareLibrary})
+            ::DeleteFileW((SystemFolder() + name).c_str());
+    }
+};
+testing::Environment* const g_pStandIns = testing::AddGlobalTestEnvironment(new CStandInsInTheSystemFolder);
 
 struct Call {
     enum Kind { kSent, kDefault } kind;
@@ -125,7 +154,7 @@ private:
 // Holds the stand-in library loaded so that its record survives the dialog's own load and release.
 class CFakeSystem {
 public:
-    CFakeSystem() : m_hModule(::LoadLibraryW(kFakeLibrary)) {
+    CFakeSystem() : m_hModule(AfxLoadSystemLibrary(kFakeLibrary)) {
         if (m_hModule) {
             FARPROC proc = ::GetProcAddress(m_hModule, FAKE_SYSTEM_CALLS_EXPORT);
             if (proc) {
@@ -780,6 +809,72 @@ TEST_F(SizeDialogTest, DisableNcRenderingSkipsMissingLibrariesAndEntryPoints) {
             EXPECT_TRUE(fake.ReleaseWasLast()) << "a library was not released";
             EXPECT_EQ(NULL, ::GetModuleHandleW(kBareLibrary)) << "a library was not released";
         }
+    }
+}
+
+std::wstring Lower(std::wstring text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towlower(c); });
+    return text;
+}
+
+TEST_F(SizeDialogTest, OptionalLibrariesComeFromTheSystemFolderAlone) {
+    // Planted under the kit's library name, beside this test and in the current folder: a library without
+    // the entry points. Under the same name in the system folder: the recording stand-in, or nothing.
+    const LPCWSTR kName = L"qxrv_planted.dll";
+    wchar_t temp[MAX_PATH] = {}, previous[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    const std::wstring current =
+        std::wstring(temp) + L"qxrv_planted_" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring beside = qxrv::test::BesideThisExe(kName), inCurrent = current + L"\\" + kName,
+                       inSystem = SystemFolder() + kName;
+    // However the test ends, the planted files go and the current folder is put back.
+    struct CCleanUp {
+        const std::wstring files[3], folder, previous;
+        void RemoveFiles() const {
+            for (const std::wstring& file : files)
+                ::DeleteFileW(file.c_str());
+        }
+        ~CCleanUp() {
+            RemoveFiles();
+            ::SetCurrentDirectoryW(previous.c_str());
+            ::RemoveDirectoryW(folder.c_str());
+        }
+    } const cleanUp = {{beside, inCurrent, inSystem}, current, previous};
+    ASSERT_TRUE(::CreateDirectoryW(current.c_str(), NULL));
+    ASSERT_TRUE(::SetCurrentDirectoryW(current.c_str()));
+    struct Case {
+        bool bBeside, bSystem;
+    } const cases[] = {{true, false}, {false, false}, {true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "beside the test " << c.bBeside << ", in the system folder " << c.bSystem);
+        if (c.bBeside) {
+            ASSERT_TRUE(::CopyFileW(qxrv::test::BesideThisExe(kBareLibrary).c_str(), beside.c_str(), FALSE));
+        }
+        ASSERT_TRUE(::CopyFileW(qxrv::test::BesideThisExe(kBareLibrary).c_str(), inCurrent.c_str(), FALSE));
+        if (c.bSystem) {
+            ASSERT_TRUE(
+                ::CopyFileW(qxrv::test::BesideThisExe(kFakeLibrary).c_str(), inSystem.c_str(), FALSE));
+        }
+        ::SetEnvironmentVariableW(FAKE_LIBRARY_LOADS, NULL);
+        {
+            // The system-frame variant takes the theme, attribute and composition calls; a theme change
+            // asks for composition again.
+            CLibraryNames names(kName, kName);
+            CProbeDialog probe;
+            ASSERT_TRUE(probe.CreateHidden(true));
+            probe.Record(WM_THEMECHANGED, 0, 0);
+            probe.DestroyWindow();
+        }
+        wchar_t loads[4096] = {};
+        ::GetEnvironmentVariableW(FAKE_LIBRARY_LOADS, loads, ARRAYSIZE(loads));
+        const std::wstring loaded = Lower(loads);
+        EXPECT_EQ(std::wstring::npos, loaded.find(Lower(beside))) << testing::PrintToString(loaded);
+        EXPECT_EQ(std::wstring::npos, loaded.find(Lower(inCurrent))) << testing::PrintToString(loaded);
+        EXPECT_EQ(c.bSystem, loaded.find(Lower(inSystem)) != std::wstring::npos)
+            << testing::PrintToString(loaded);
+        cleanUp.RemoveFiles();
     }
 }
 

@@ -427,8 +427,14 @@ TEST_F(LayeredDialogTest, CompanionFollowsAtItsOffsetOnEveryMoveAndSize) {
             EXPECT_EQ(CPoint(s.expected), overlayAt());
         }
         EXPECT_EQ(0, deleted);
+
+        // Shown a second time, the dialog makes a new companion and deletes the first.
+        dlg.DestroyWindow();
+        ASSERT_TRUE(dlg.CreateAndShow());
+        EXPECT_EQ(1, deleted);
+        EXPECT_EQ(pOverlay, dlg.m_pOverlayDlg);
     }
-    EXPECT_EQ(1, deleted);
+    EXPECT_EQ(2, deleted);
 }
 
 TEST_F(LayeredDialogTest, WorksWithoutACompanion) {

@@ -364,10 +364,6 @@ LRESULT CALLBACK FakeBrowser::ShellWndProc(HWND hwnd, UINT msg, WPARAM wParam, L
         self->CompletePending();
         return 0;
     }
-    if (msg == WM_SIZE && self && self->m_hwndServer) {
-        // The page fills the control, as in the real one.
-        MoveWindow(self->m_hwndServer, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-    }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
@@ -617,6 +613,8 @@ STDMETHODIMP FakeBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite,
                 pFrame->Release();
             if (pDoc)
                 pDoc->Release();
+            if (!IntersectRect(&pos, &pos, &clip))
+                SetRectEmpty(&pos);
         }
         pInPlace->OnInPlaceActivate();
     }
@@ -661,10 +659,40 @@ void FakeBrowser::Deactivate() {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     if (IsWindow(hwnd))
         DestroyWindow(hwnd);
+    if (IOleInPlaceSite* pInPlace = InPlaceSite()) {
+        pInPlace->OnInPlaceDeactivate();
+        pInPlace->Release();
+    }
+}
+
+IOleInPlaceSite* FakeBrowser::InPlaceSite() const {
     IOleInPlaceSite* pInPlace = nullptr;
     if (m_pClientSite &&
-        SUCCEEDED(m_pClientSite->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&pInPlace)))) {
-        pInPlace->OnInPlaceDeactivate();
+        FAILED(m_pClientSite->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&pInPlace))))
+        pInPlace = nullptr;
+    return pInPlace;
+}
+
+bool FakeBrowser::AskPlace(RECT* pPos, RECT* pClip) {
+    IOleInPlaceSite* pInPlace = InPlaceSite();
+    if (!pInPlace)
+        return false;
+    IOleInPlaceFrame* pFrame = nullptr;
+    IOleInPlaceUIWindow* pDoc = nullptr;
+    OLEINPLACEFRAMEINFO frameInfo = {};
+    frameInfo.cb = sizeof(frameInfo);
+    const bool ok = SUCCEEDED(pInPlace->GetWindowContext(&pFrame, &pDoc, pPos, pClip, &frameInfo));
+    if (pFrame)
+        pFrame->Release();
+    if (pDoc)
+        pDoc->Release();
+    pInPlace->Release();
+    return ok;
+}
+
+void FakeBrowser::RequestPlace(const RECT& rc) {
+    if (IOleInPlaceSite* pInPlace = InPlaceSite()) {
+        pInPlace->OnPosRectChange(&rc);
         pInPlace->Release();
     }
 }
@@ -719,13 +747,24 @@ STDMETHODIMP FakeBrowser::InPlaceDeactivate() {
     return S_OK;
 }
 
-STDMETHODIMP FakeBrowser::SetObjectRects(LPCRECT lprcPosRect, LPCRECT) {
-    if (!lprcPosRect)
+STDMETHODIMP FakeBrowser::SetObjectRects(LPCRECT lprcPosRect, LPCRECT lprcClipRect) {
+    if (!lprcPosRect || !lprcClipRect)
         return E_POINTER;
-    if (m_hwndShell)
-        SetWindowPos(m_hwndShell, nullptr, lprcPosRect->left, lprcPosRect->top,
-                     lprcPosRect->right - lprcPosRect->left, lprcPosRect->bottom - lprcPosRect->top,
+    ++m_objectRectsCalls;
+    // As the contract asks: the window takes the part of the position inside the clip rectangle. The page
+    // is sized here and nowhere else, so a host that moves the control's window itself leaves it behind, as
+    // Windows' control does.
+    RECT rc;
+    if (!IntersectRect(&rc, lprcPosRect, lprcClipRect))
+        SetRectEmpty(&rc);
+    if (m_hwndShell) {
+        SetWindowPos(m_hwndShell, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(m_hwndServer, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (placeEchoes)
+        RequestPlace(rc);
     return S_OK;
 }
 

@@ -45,6 +45,8 @@ public:
     NameAnswer nameAnswer = NameAnswer::Name;
     std::wstring locationName = L"Fake page";
     bool applicationFails = false;
+    // When set, the control asks for a new place from inside every SetObjectRects, as a careless one may.
+    bool placeEchoes = false;
     // Answer of IOleInPlaceActiveObject::TranslateAccelerator for key messages (S_FALSE: not used).
     HRESULT acceleratorAnswer = S_FALSE;
 
@@ -56,13 +58,19 @@ public:
     // Returns the IDispatch the host answered with (not kept, compare it only), and the cancel answer.
     IDispatch* RequestNewWindow(LPCWSTR url, bool* cancelled = nullptr);
 
+    // Asks the host where the control lies (GetWindowContext), as the control may at any time; false when
+    // the host gives no answer.
+    bool AskPlace(RECT* pPos, RECT* pClip);
+    // Asks the host for a new place (OnPosRectChange); the host is to answer through SetObjectRects.
+    void RequestPlace(const RECT& rc);
     // Fires any event with arguments as given (DISPPARAMS order, last argument first).
     void FireRaw(DISPID id, VARIANTARG* rgvarg, UINT count) { Fire(id, rgvarg, count); }
 
     // --- observations ---
     bool silent() const { return m_silent == VARIANT_TRUE; }
     bool inPlaceActive() const { return m_hwndShell != nullptr; }
-    // The control's own window (the one the host sizes), and the page's document window inside it.
+    // The control's own window and the page's document window inside it; SetObjectRects sizes both, and
+    // nothing else sizes the page.
     HWND window() const { return m_hwndShell; }
     HWND serverWindow() const { return m_hwndServer; }
     // Host-info flags after the host answered GetHostInfo; hostInfoAsked tells whether it was asked at all.
@@ -74,6 +82,8 @@ public:
     // The last key message offered to TranslateAccelerator (message 0: none).
     const MSG& lastAccelerator() const { return m_lastAccelerator; }
     size_t sinkCount() const { return m_sinks.size(); }
+    // How often the host called SetObjectRects.
+    int objectRectsCalls() const { return m_objectRectsCalls; }
     // Forgets the recorded navigations and completions (for long runs).
     void ClearRecords() {
         m_navigations.clear();
@@ -212,6 +222,8 @@ private:
 
     static LRESULT CALLBACK ShellWndProc(HWND, UINT, WPARAM, LPARAM);
     void Deactivate();
+    // The client site's in-place site, with a reference, or nullptr.
+    IOleInPlaceSite* InPlaceSite() const;
     // Calls every advised sink; rgvarg is in DISPPARAMS order (last argument first).
     void Fire(DISPID id, VARIANTARG* rgvarg, UINT count);
     // The BeforeNavigate2 event with Wine's argument shapes; returns the cancel answer.
@@ -234,6 +246,7 @@ private:
     std::vector<std::wstring> m_completions;
     std::deque<std::wstring> m_pending;
     MSG m_lastAccelerator = {};
+    int m_objectRectsCalls = 0;
 };
 
 // Registers the fake for CLSID_WebBrowser in this process for its lifetime (COM must be initialised).

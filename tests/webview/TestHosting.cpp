@@ -85,7 +85,28 @@ TEST_F(Hosting, BrowserWindowLiesOneClientEdgeOutsideTheView) {
         EXPECT_EQ(-edgeY, rc.top);
         EXPECT_EQ(size.cx + 2 * edgeX, rc.right - rc.left);
         EXPECT_EQ(size.cy + 2 * edgeY, rc.bottom - rc.top);
+        // The browser is told so, and asked later it hears the same place.
+        const RECT expected = {-edgeX, -edgeY, size.cx + edgeX, size.cy + edgeY};
+        RECT pos = {}, clip = {};
+        ASSERT_TRUE(fake->AskPlace(&pos, &clip));
+        EXPECT_TRUE(::EqualRect(&expected, &pos));
+        EXPECT_TRUE(::EqualRect(&expected, &clip));
     }
+
+    // The browser asks for another place: the view tells it its own again.
+    const int told = fake->objectRectsCalls();
+    fake->RequestPlace({10, 10, 50, 50});
+    EXPECT_EQ(told + 1, fake->objectRectsCalls());
+    RECT rc;
+    ::GetWindowRect(fake->serverWindow(), &rc);
+    ::MapWindowPoints(NULL, m_view.m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+    const RECT expected = {-edgeX, -edgeY, 640 + edgeX, 480 + edgeY};
+    EXPECT_TRUE(::EqualRect(&expected, &rc));
+
+    // A control that asks again from inside SetObjectRects is answered once, not without end.
+    fake->placeEchoes = true;
+    m_view.MoveWindow(0, 0, 320, 240);
+    EXPECT_EQ(told + 3, fake->objectRectsCalls());
 }
 
 TEST_F(Hosting, DestroyingTheDialogDeletesThePopupButNotTheView) {

@@ -185,6 +185,11 @@ TEST_F(Navigation, PopupBrowserIsMadeOnceAndSendsOnlyWebUrlsToTheShell) {
     PumpPending();
     EXPECT_TRUE(ReceivedOf(WM_OPEN_GAME_URL).empty());
     EXPECT_TRUE(popupFake->completions().empty());
+
+    // Its parent is the view, which reads no page notices: a completed document posts none.
+    popupFake->CompleteDocument(L"about:blank");
+    PumpPending();
+    EXPECT_EQ(0u, OutstandingPostedStrings());
 }
 
 TEST_F(Navigation, NewWindowIsRefusedWhileNoPopupBrowserCanBeMade) {
@@ -227,9 +232,18 @@ TEST_F(Navigation, DocumentCompletePostsOnlyForTheTopLevelBrowser) {
     fake->CompleteDocument(L"http://h/frame", false);
     fake->CompleteDocument(L"http://h/top", true);
     fake->CompleteDocument(L"http://h/top2", true);
+    // The URL may also come as a string by reference.
+    BSTR byRef = ::SysAllocString(L"http://h/byref");
+    VARIANTARG args[2];
+    V_VT(&args[0]) = VT_BYREF | VT_BSTR;
+    V_BSTRREF(&args[0]) = &byRef;
+    V_VT(&args[1]) = VT_DISPATCH;
+    V_DISPATCH(&args[1]) = static_cast<IWebBrowser2*>(fake);
+    fake->FireRaw(DISPID_DOCUMENTCOMPLETE, args, 2);
+    ::SysFreeString(byRef);
     PumpPending();
     const std::vector<Received> loaded = ReceivedOf(WM_PAGE_LOADED);
-    ASSERT_EQ(2u, loaded.size());
+    ASSERT_EQ(3u, loaded.size());
     for (const Received& r : loaded) {
         EXPECT_EQ(m_dialog.m_hWnd, r.to);
         EXPECT_TRUE(r.claimed);
@@ -237,6 +251,7 @@ TEST_F(Navigation, DocumentCompletePostsOnlyForTheTopLevelBrowser) {
     }
     EXPECT_EQ(L"http://h/top", loaded[0].text);
     EXPECT_EQ(L"http://h/top2", loaded[1].text);
+    EXPECT_EQ(L"http://h/byref", loaded[2].text);
 
     // Navigate2 goes through the same rules; an allowed page completes and is reported.
     ReceivedLog().clear();

@@ -48,6 +48,7 @@ TEST_F(RealBrowser, IsHostedSilentlyWithItsEdgeOutsideTheView) {
     EXPECT_EQ(m_view.m_hWnd, ::GetParent(hwndBrowser));
     const int edgeX = ::GetSystemMetrics(SM_CXEDGE);
     const int edgeY = ::GetSystemMetrics(SM_CYEDGE);
+    // The view only tells the control its place (SetObjectRects); the control moves its window itself.
     const SIZE sizes[] = {{320, 240}, {700, 500}};
     for (const SIZE& size : sizes) {
         m_view.MoveWindow(3, 27, size.cx, size.cy);
