@@ -221,6 +221,36 @@ COLORREF OverBackdrop(DWORD premultiplied) {
     return RGB((premultiplied >> 16) & 0xFF, (premultiplied >> 8) & 0xFF, premultiplied & 0xFF);
 }
 
+// Expects the dialog's kept picture, byte for byte, and the screen where the dialog stands (when it shows),
+// to be what a whole compose from nothing gives.
+void ExpectTheWholePicture(CTestLayeredDialog& dlg, bool bShowing) {
+    const std::vector<DWORD> expected = dlg.ComposeAfresh();
+    ASSERT_TRUE(dlg.m_picture.IsMade());
+    const DWORD* pKept = reinterpret_cast<const DWORD*>(dlg.m_picture.Bits());
+    size_t wrongBytes = 0;
+    for (size_t i = 0; i < expected.size(); ++i)
+        wrongBytes += pKept[i] != expected[i];
+    EXPECT_EQ(0u, wrongBytes) << "pixels of the composed picture unlike a whole compose";
+    if (!bShowing)
+        return;
+    CRect now;
+    dlg.GetWindowRect(&now);
+    const std::vector<COLORREF> screen = ScreenPixels(now);
+    ASSERT_EQ(expected.size(), screen.size());
+    size_t wrongOnScreen = 0;
+    POINT firstWrong = {-1, -1};
+    for (int y = 0; y < 621; ++y) {
+        for (int x = 0; x < 1208; ++x) {
+            const size_t bottomUp = static_cast<size_t>(620 - y) * 1208 + x;
+            if (screen[static_cast<size_t>(y) * 1208 + x] != OverBackdrop(expected[bottomUp]) &&
+                wrongOnScreen++ == 0)
+                firstWrong = {x, y};
+        }
+    }
+    EXPECT_EQ(0u, wrongOnScreen) << "pixels on the screen unlike the whole picture, the first at "
+                                 << firstWrong.x << ", " << firstWrong.y;
+}
+
 // A redraw of only what changed gives the same bytes, and the same screen, as a whole picture composed from
 // nothing, at every step a user can cause: looks of one or both buttons, a caption that changed without a
 // report, a move, a hide and a show. The window stays where it stands. Checked with the partial hand-over as
@@ -258,32 +288,10 @@ TEST_F(LayeredDialogTest, EveryRedrawGivesTheWholePictureWhereTheWindowStands) {
 
         auto check = [&](const std::string& step, bool bShowing) {
             SCOPED_TRACE(step);
-            const std::vector<DWORD> expected = dlg.ComposeAfresh();
-            ASSERT_TRUE(dlg.m_picture.IsMade());
-            const DWORD* pKept = reinterpret_cast<const DWORD*>(dlg.m_picture.Bits());
-            size_t wrongBytes = 0;
-            for (size_t i = 0; i < expected.size(); ++i)
-                wrongBytes += pKept[i] != expected[i];
-            EXPECT_EQ(0u, wrongBytes) << "pixels of the composed picture unlike a whole compose";
+            ExpectTheWholePicture(dlg, bShowing);
             CRect now;
             dlg.GetWindowRect(&now);
             EXPECT_EQ(place, now) << "a redraw moved or sized the window";
-            if (!bShowing)
-                return;
-            const std::vector<COLORREF> screen = ScreenPixels(now);
-            ASSERT_EQ(expected.size(), screen.size());
-            size_t wrongOnScreen = 0;
-            POINT firstWrong = {-1, -1};
-            for (int y = 0; y < 621; ++y) {
-                for (int x = 0; x < 1208; ++x) {
-                    const size_t bottomUp = static_cast<size_t>(620 - y) * 1208 + x;
-                    if (screen[static_cast<size_t>(y) * 1208 + x] != OverBackdrop(expected[bottomUp]) &&
-                        wrongOnScreen++ == 0)
-                        firstWrong = {x, y};
-                }
-            }
-            EXPECT_EQ(0u, wrongOnScreen) << "pixels on the screen unlike the whole picture, the first at "
-                                         << firstWrong.x << ", " << firstWrong.y;
         };
         const LPARAM inside = MAKELPARAM(20, 20), outside = MAKELPARAM(200, 200);
         check("first picture", true);
@@ -328,6 +336,36 @@ TEST_F(LayeredDialogTest, EveryRedrawGivesTheWholePictureWhereTheWindowStands) {
         else
             EXPECT_EQ(0, g_partialPushes);
     }
+}
+
+decltype(&Gdiplus::DllExports::GdipDrawImageRectI) g_realDrawImageRectI = nullptr;
+Gdiplus::GpStatus WINGDIPAPI FailingDrawImageRectI(Gdiplus::GpGraphics*, Gdiplus::GpImage*, INT, INT, INT,
+                                                   INT) {
+    return Gdiplus::GenericError;
+}
+
+// A background that GDI+ could not draw is not kept: the next redraw draws it again.
+TEST_F(LayeredDialogTest, ABackgroundThatFailedToDrawIsNotKept) {
+    CBackdrop backdrop(kWholeScreen, kBackdropColour);
+    CTestButton a, b;
+    CTestLayeredDialog dlg;
+    dlg.m_setUp = [&](CTestLayeredDialog& d) {
+        BindButtons(d, a, b);
+        d.AddLayerChild(&a);
+        d.AddLayerChild(&b);
+    };
+    // The background is drawn with the integer form of DrawImage, the buttons with the REAL one.
+    g_realDrawImageRectI = reinterpret_cast<decltype(g_realDrawImageRectI)>(qxrv::test::PatchImport(
+        "gdiplus.dll", "GdipDrawImageRectI", reinterpret_cast<void*>(&FailingDrawImageRectI)));
+    ASSERT_NE(nullptr, g_realDrawImageRectI);
+    const bool created = dlg.CreateAndShow();
+    qxrv::test::PatchImport("gdiplus.dll", "GdipDrawImageRectI",
+                            reinterpret_cast<void*>(g_realDrawImageRectI));
+    ASSERT_TRUE(created);
+    ASSERT_EQ(kBackdropColour, PixelOf(dlg, 604, 310)) << "the first picture should lack its background";
+
+    a.SendMessage(WM_MOUSEHOVER, 0, 0);
+    ExpectTheWholePicture(dlg, true);
 }
 
 TEST_F(LayeredDialogTest, StartsAtTheCaptionAdjustedCentre) {
