@@ -58,20 +58,19 @@ protected:
     // Registration order is drawing order. Not owned.
     std::list<CTranslucentWnd*> m_layerChildren;
 
-    // Kept between redraws, from the first redraw until the window is destroyed (ReleasePicture):
-    // - the last composed picture, remade only when the background's size changes;
+    // Kept between redraws, from the first redraw until the window is destroyed (ReleasePicture).
+    // The last composed picture, remade only when the background's size changes.
     CMemoryPicture m_picture;
-    // - the background alone, as GDI+ drew it into the empty picture, that every redraw starts from. It
-    // belongs
-    //   to the image it was drawn from (m_pBytesOf): a derived class that replaces m_pBackground does so
-    //   before the first redraw. A draw that failed leaves it empty;
+    // The background alone, as GDI+ drew it into the empty picture; every redraw starts from it. It belongs
+    // to the image it was drawn from (m_pBytesOf), so a derived class that replaces m_pBackground does so
+    // before the first redraw. A draw that failed leaves it empty.
     std::vector<BYTE> m_backgroundBytes;
     const Gdiplus::Image* m_pBytesOf = nullptr;
-    // - where the children were drawn in m_picture, each rectangle widened by a margin, when m_picture was
-    //   composed from m_backgroundBytes (m_bComposed);
+    // Where the children were drawn in m_picture, each rectangle widened by a margin, when m_picture was
+    // composed from m_backgroundBytes (m_bComposed).
     std::vector<RECT> m_childAreas;
     bool m_bComposed = false;
-    // - whether the window shows m_picture: it was pushed since the window last changed size or hid.
+    // Whether the window shows m_picture: it was pushed since the window last changed size or hid.
     bool m_bOnScreen = false;
 
 private:
@@ -82,8 +81,7 @@ private:
 
     // RedrawLayer, or with bChanges only the children drawn again and only the changed part handed over.
     void Redraw(bool bChanges);
-    // The picture from the background, then the children over it. False when the background could not be
-    // drawn.
+    // The picture from the background, then the children over it; false when no background could be drawn.
     bool ComposeWhole(SIZE size);
     // The children drawn again over the background where they are and were; returns where pixels changed.
     RECT ComposeChildren(SIZE size);
