@@ -19,45 +19,6 @@ BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
     return TRUE;
 }
 
-BOOL CBitmapButton::LoadBitmaps(UINT nIDBitmapResource, UINT nIDBitmapResourceSel,
-                                UINT nIDBitmapResourceFocus, UINT nIDBitmapResourceDisabled) {
-    struct {
-        CBitmap& bitmap;
-        UINT nID;
-    } loads[] = {{m_bitmap, nIDBitmapResource},
-                 {m_bitmapSel, nIDBitmapResourceSel},
-                 {m_bitmapFocus, nIDBitmapResourceFocus},
-                 {m_bitmapDisabled, nIDBitmapResourceDisabled}};
-    for (auto& load : loads) {
-        load.bitmap.DeleteObject();
-        if (load.nID)
-            load.bitmap.LoadBitmap(load.nID);
-    }
-    return m_bitmap.m_hObject != NULL;
-}
-
-void CBitmapButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
-    if (!lpDrawItemStruct)
-        return;
-    const UINT state = lpDrawItemStruct->itemState;
-    CBitmap* pBitmap = &m_bitmap;
-    if ((state & ODS_DISABLED) && m_bitmapDisabled.m_hObject)
-        pBitmap = &m_bitmapDisabled;
-    else if ((state & ODS_SELECTED) && m_bitmapSel.m_hObject)
-        pBitmap = &m_bitmapSel;
-    else if ((state & ODS_FOCUS) && m_bitmapFocus.m_hObject)
-        pBitmap = &m_bitmapFocus;
-    if (!pBitmap->m_hObject)
-        return;
-    CDC memDC;
-    if (!memDC.CreateCompatibleDC(CDC::FromHandle(lpDrawItemStruct->hDC)))
-        return;
-    CSelectScope select(memDC, pBitmap->m_hObject);
-    const RECT& rc = lpDrawItemStruct->rcItem;
-    ::BitBlt(lpDrawItemStruct->hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, memDC, 0, 0,
-             SRCCOPY);
-}
-
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES}; // the tooltip class must be registered
     ::InitCommonControlsEx(&icc);

@@ -18,21 +18,9 @@ public:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };
 
-// An owner-drawn button that shows one of four bitmaps: normal, selected (pressed), focused, disabled.
+// An owner-drawn button whose looks are bitmaps; a derived class loads them and draws them in DrawItem.
 class CBitmapButton : public CButton {
     DECLARE_DYNAMIC(CBitmapButton)
-public:
-    // Loads the bitmaps from the resource module; 0 for an optional one. FALSE when the normal one fails.
-    BOOL LoadBitmaps(UINT nIDBitmapResource, UINT nIDBitmapResourceSel = 0, UINT nIDBitmapResourceFocus = 0,
-                     UINT nIDBitmapResourceDisabled = 0);
-    // Draws the bitmap for the item's state (the normal one where the state's own is missing).
-    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
-
-protected:
-    CBitmap m_bitmap;
-    CBitmap m_bitmapSel;
-    CBitmap m_bitmapFocus;
-    CBitmap m_bitmapDisabled;
 };
 
 class CToolTipCtrl : public CWnd {

@@ -162,10 +162,6 @@ HBRUSH CDC::SelectObject(CBrush* pBrush) {
     return static_cast<HBRUSH>(pBrush ? SelectObject(pBrush->GetSafeHandle()) : NULL);
 }
 
-HGDIOBJ CDC::SelectStockObject(int nIndex) {
-    return SelectObject(::GetStockObject(nIndex));
-}
-
 BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) {
     return ::BitBlt(m_hDC, x, y, nWidth, nHeight, SafeHdc(pSrcDC), xSrc, ySrc, dwRop);
 }
@@ -219,14 +215,6 @@ BOOL CDC::TextOut(int x, int y, LPCWSTR pszText, int nCount) {
 
 BOOL CDC::TextOut(int x, int y, const CString& str) {
     return TextOut(x, y, str, str.GetLength());
-}
-
-int CDC::DrawText(LPCWSTR pszText, int nCount, LPRECT pRect, UINT nFormat) {
-    return pszText && pRect ? ::DrawTextW(m_hDC, pszText, nCount, pRect, nFormat) : 0;
-}
-
-int CDC::DrawText(const CString& str, LPRECT pRect, UINT nFormat) {
-    return DrawText(str, str.GetLength(), pRect, nFormat);
 }
 
 // ---- CSelectScope -----------------------------------------------------------------------------------------

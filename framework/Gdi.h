@@ -93,7 +93,6 @@ public:
     HGDIOBJ SelectObject(HGDIOBJ hObject);
     HBITMAP SelectObject(CBitmap* pBitmap);
     HBRUSH SelectObject(CBrush* pBrush);
-    HGDIOBJ SelectStockObject(int nIndex);
 
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
     BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
@@ -111,8 +110,6 @@ public:
     int SetBkMode(int nBkMode);
     BOOL TextOut(int x, int y, LPCWSTR pszText, int nCount);
     BOOL TextOut(int x, int y, const CString& str);
-    int DrawText(LPCWSTR pszText, int nCount, LPRECT pRect, UINT nFormat);
-    int DrawText(const CString& str, LPRECT pRect, UINT nFormat);
 
     HDC m_hDC;
 

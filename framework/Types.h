@@ -30,10 +30,6 @@ public:
         x += dx;
         y += dy;
     }
-    void SetPoint(int nx, int ny) {
-        x = nx;
-        y = ny;
-    }
 
     bool operator==(POINT p) const { return x == p.x && y == p.y; }
     bool operator!=(POINT p) const { return !(*this == p); }
@@ -78,17 +74,6 @@ public:
     BOOL IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
     BOOL EqualRect(LPCRECT prc) const { return prc && ::EqualRect(this, prc); }
 
-    void SetRect(int l, int t, int r, int b) {
-        left = l;
-        top = t;
-        right = r;
-        bottom = b;
-    }
-    void SetRectEmpty() { SetRect(0, 0, 0, 0); }
-    void CopyRect(LPCRECT prc) {
-        if (prc)
-            *static_cast<RECT*>(this) = *prc;
-    }
     void OffsetRect(int dx, int dy) { ::OffsetRect(this, dx, dy); }
     void OffsetRect(POINT pt) { OffsetRect(pt.x, pt.y); }
     void OffsetRect(SIZE s) { OffsetRect(s.cx, s.cy); }
@@ -110,9 +95,8 @@ public:
         if (top > bottom)
             std::swap(top, bottom);
     }
-    // Both return whether the result has an area; an empty intersection leaves the empty rectangle.
+    // Whether the result has an area; an empty intersection leaves the empty rectangle.
     BOOL IntersectRect(LPCRECT a, LPCRECT b) { return ::IntersectRect(this, a, b); }
-    BOOL UnionRect(LPCRECT a, LPCRECT b) { return ::UnionRect(this, a, b); }
 
     bool operator==(const RECT& rc) const {
         return left == rc.left && top == rc.top && right == rc.right && bottom == rc.bottom;

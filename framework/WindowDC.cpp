@@ -25,14 +25,3 @@ CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : NULL) {
 CClientDC::~CClientDC() {
     ::ReleaseDC(m_hWnd, Detach());
 }
-
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : NULL) {
-    HDC hDC = ::GetWindowDC(m_hWnd);
-    if (!hDC)
-        AfxThrowResourceException();
-    AttachBorrowed(hDC);
-}
-
-CWindowDC::~CWindowDC() {
-    ::ReleaseDC(m_hWnd, Detach());
-}

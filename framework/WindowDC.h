@@ -28,14 +28,3 @@ public:
 private:
     HWND m_hWnd;
 };
-
-// GetWindowDC/ReleaseDC: the whole window, frame included. Throws CResourceException when the DC cannot be
-// had.
-class CWindowDC : public CDC {
-public:
-    explicit CWindowDC(CWnd* pWnd);
-    ~CWindowDC() override;
-
-private:
-    HWND m_hWnd;
-};

@@ -415,10 +415,6 @@ static BOOL ModifyLong(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT 
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     return ModifyLong(m_hWnd, GWL_STYLE, dwRemove, dwAdd, nFlags);
 }
-BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    return ModifyLong(m_hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
-}
-
 void CWnd::GetWindowText(CString& rString) const {
     int nLength = ::GetWindowTextLengthW(m_hWnd);
     LPWSTR pBuffer = rString.GetBuffer(nLength);

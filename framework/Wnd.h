@@ -141,13 +141,8 @@ public:
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
     // Rewrites the style; with nFlags != 0 also SetWindowPos(nFlags | no move/size/z-order/activate).
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     void SetWindowText(LPCTSTR lpszString) { ::SetWindowTextW(m_hWnd, lpszString); }
     void GetWindowText(CString& rString) const;
-    HICON SetIcon(HICON hIcon, BOOL bBigIcon) {
-        return reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
-                                                      reinterpret_cast<LPARAM>(hIcon)));
-    }
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = NULL) {
         return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
     }
@@ -168,7 +163,6 @@ public:
     void CenterWindow(CWnd* pAlternateOwner = NULL);
     int SetWindowRgn(HRGN hRgn, BOOL bRedraw) { return ::SetWindowRgn(m_hWnd, hRgn, bRedraw); }
     CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
-    void BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
 
 protected:
     // The default handlers of the messages the maps bind: each runs Default() and returns its result.
