@@ -19,6 +19,12 @@ ON_BN_CLICKED(IDC_RESTORE, &CDlgQXRVGameWnd::OnBnClickedRestore)
 ON_BN_CLICKED(IDC_MAXIMIZE, &CDlgQXRVGameWnd::OnBnClickedMaximize)
 ON_BN_CLICKED(IDC_CLOSE, &CDlgQXRVGameWnd::OnBnClickedClose)
 ON_WM_TIMER()
+ON_MESSAGE(WM_SHOWWINDOW, &CDlgQXRVGameWnd::OnShowWindowMsg)
+ON_MESSAGE(WM_SETTINGCHANGE, &CDlgQXRVGameWnd::OnLookSettingsChanged)
+ON_MESSAGE(WM_DISPLAYCHANGE, &CDlgQXRVGameWnd::OnLookSettingsChanged)
+ON_MESSAGE(WM_SYSCOLORCHANGE, &CDlgQXRVGameWnd::OnLookSettingsChanged)
+ON_MESSAGE(WM_THEMECHANGED, &CDlgQXRVGameWnd::OnLookSettingsChanged)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CDlgQXRVGameWnd::CDlgQXRVGameWnd() {
@@ -85,6 +91,8 @@ LRESULT CDlgQXRVGameWnd::OnPageLoaded(WPARAM wParam, LPARAM /*lParam*/) {
 }
 
 void CDlgQXRVGameWnd::OnSize(UINT /*nType*/, int cx, int cy) {
+    // The kept frame picture was composed for the old size.
+    m_bFrameComposed = false;
     // While minimised there is nothing to lay out; the WM_SIZE of the restore does it.
     if (IsIconic())
         return;

@@ -4,6 +4,7 @@
 
 #include "frame/HoverButton.h"
 #include "frame/SizeDialog.h"
+#include "skin/MemoryPicture.h"
 #include "webview/HtmlCtrl.h"
 
 class CDlgQXRVGameWnd : public CSizeDialog {
@@ -27,7 +28,8 @@ public:
 
     // Cuts the window to a caption band with rounded top corners joined to a rectangular body.
     void UpdateWindowRgn();
-    // Composes the whole window off-screen (frame pieces, caption text) and copies it to pDC in one go.
+    // Composes the whole window off-screen (frame pieces, caption text) and copies it to pDC in one go. The
+    // composed picture is kept: at an unchanged size and DC format, the copy is all that is done.
     void DrawFrame(CDC* pDC);
     // Writes the caption text into pDC at its fixed place.
     void DrawCaptionText(CDC* pDC);
@@ -48,5 +50,32 @@ protected:
     afx_msg void OnBnClickedMaximize();
     afx_msg void OnBnClickedClose();
     afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg LRESULT OnShowWindowMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnLookSettingsChanged(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
+
+private:
+    // Kept between paints:
+    // - the eight frame pieces side by side in one bitmap (m_pieceAt: where each is, empty for one that could
+    //   not be loaded), loaded at the first paint and freed with the window;
+    CMemoryPicture m_framePieces;
+    RECT m_pieceAt[8] = {};
+    bool m_bPiecesLoaded = false;
+    // - the picture composed last, valid for m_frameSize and m_nFrameFormat (the paint DC's bits per pixel)
+    //   until a resize or a change of settings, display, colours or theme; its bitmap is kept as long as it
+    //   is large enough and of the paint DC's format, and freed when the window hides.
+    CMemoryPicture m_framePicture;
+    // - the part of it that holds nothing but the white fill, which a compose need not fill again;
+    RECT m_frameWhite = {0, 0, 0, 0};
+    SIZE m_frameSize = {0, 0};
+    int m_nFrameFormat = 0;
+    bool m_bFrameComposed = false;
+
+    // Composes the w x h frame into m_framePicture; false when it cannot be made.
+    bool ComposeFrame(CDC* pDC, int w, int h);
+    // Makes m_framePieces from the eight bitmap resources; false when one of them is missing.
+    bool LoadFramePieces();
+    // Frees the composed frame's bitmap and DC, and with bPiecesToo the pieces.
+    void ReleaseFramePictures(bool bPiecesToo);
 };

@@ -4,6 +4,10 @@
 #include "framework/WindowDC.h"
 #include "res/resource.h"
 
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
 namespace {
 
 // Caption text: the title and one space, always this literal whatever the page or the window title say.
@@ -11,7 +15,7 @@ const wchar_t kCaptionText[] = L"蓝柚川登陆器 ";
 const int kCaptionTextLength = 7;
 static_assert(sizeof(kCaptionText) / sizeof(kCaptionText[0]) - 1 == kCaptionTextLength, "caption length");
 
-// The eight frame pieces in drawing order. Each piece's size is read from its bitmap at every paint.
+// The eight frame pieces in drawing order. Each piece's size is read from its bitmap, never compiled in.
 enum class Piece { CaptionLeft, CaptionRight, CaptionMiddle, BottomLeft, BottomRight, Bottom, Left, Right };
 
 // Destination of a piece: top-left corner and size.
@@ -65,6 +69,31 @@ Placement PieceDestination(Piece piece, int w, int h, const SIZE (&sz)[8]) {
     return {0, 0, 0, 0};
 }
 
+// What a bitmap compatible with the DC is made of: its bits per pixel.
+int DcFormat(CDC* pDC) {
+    return ::GetDeviceCaps(pDC->GetSafeHdc(), BITSPIXEL) * ::GetDeviceCaps(pDC->GetSafeHdc(), PLANES);
+}
+
+// What is left of keep once every rectangle of drawn is cut off it, each off the side that keeps the most.
+RECT UntouchedPart(RECT keep, const std::vector<RECT>& drawn) {
+    for (const RECT& rect : drawn) {
+        RECT both;
+        if (!::IntersectRect(&both, &keep, &rect))
+            continue;
+        RECT sides[4] = {keep, keep, keep, keep};
+        sides[0].right = both.left;
+        sides[1].left = both.right;
+        sides[2].bottom = both.top;
+        sides[3].top = both.bottom;
+        auto area = [](const RECT& r) {
+            return ::IsRectEmpty(&r) ? 0LL : 1LL * (r.right - r.left) * (r.bottom - r.top);
+        };
+        keep = *std::max_element(std::begin(sides), std::end(sides),
+                                 [&](const RECT& a, const RECT& b) { return area(a) < area(b); });
+    }
+    return keep;
+}
+
 bool IsCopied(Piece piece) {
     return piece == Piece::CaptionLeft || piece == Piece::CaptionRight || piece == Piece::BottomLeft ||
            piece == Piece::BottomRight;
@@ -92,48 +121,120 @@ void CDlgQXRVGameWnd::UpdateWindowRgn() {
 }
 
 void CDlgQXRVGameWnd::DrawFrame(CDC* pDC) {
+    if (pDC == NULL || pDC->GetSafeHdc() == NULL)
+        return;
     CRect rect;
     GetWindowRect(&rect);
     ScreenToClient(&rect);
     const int w = rect.Width();
     const int h = rect.Height();
 
-    // Declared so that they go in the right order: the piece DC, then the frame DC, then the picture.
-    CBitmap picture;
-    CDC frameDC;
-    CDC pieceDC;
-    if (!picture.CreateCompatibleBitmap(pDC, w, h) || !frameDC.CreateCompatibleDC(pDC) ||
-        !pieceDC.CreateCompatibleDC(NULL))
-        return;
-    CSelectScope selectPicture(frameDC, picture);
-    if (selectPicture.GetPrevious() == NULL)
+    // At the size and format of the last paint, the kept picture is already what this one would compose.
+    const bool kept =
+        m_bFrameComposed && m_frameSize.cx == w && m_frameSize.cy == h && m_nFrameFormat == DcFormat(pDC);
+    if (!kept && !ComposeFrame(pDC, w, h))
         return;
 
-    frameDC.FillSolidRect(rect.left, rect.top, w, h, RGB(255, 255, 255));
+    // One transfer to the screen, so the frame never flickers.
+    pDC->BitBlt(0, 0, w, h, &m_framePicture.DC(), 0, 0, SRCCOPY);
+}
+
+bool CDlgQXRVGameWnd::LoadFramePieces() {
+    // Each piece goes into one bitmap, side by side, so that a compose copies from one DC and selects
+    // nothing.
+    CBitmap bitmaps[8];
+    SIZE sizes[8] = {};
+    LONG width = 0, height = 0;
+    bool complete = true;
+    for (int i = 0; i < 8; ++i) {
+        BITMAP bm = {};
+        if (!bitmaps[i].LoadBitmap(kPieces[i].nID) || !bitmaps[i].GetBitmap(&bm)) {
+            complete = false;
+            continue;
+        }
+        sizes[i] = {bm.bmWidth, bm.bmHeight};
+        width += bm.bmWidth;
+        height = std::max<LONG>(height, bm.bmHeight);
+    }
+    CDC loadDC;
+    if (width == 0 || !m_framePieces.CreateCompatible(NULL, {width, height}) ||
+        !loadDC.CreateCompatibleDC(NULL)) {
+        m_framePieces.Release();
+        return false;
+    }
+    LONG x = 0;
+    for (int i = 0; i < 8; ++i) {
+        const Piece piece = kPieces[i].piece;
+        m_pieceAt[static_cast<int>(piece)] = {0, 0, 0, 0};
+        if (sizes[i].cx == 0)
+            continue;
+        CSelectScope select(loadDC, bitmaps[i]);
+        if (select.GetPrevious() == NULL ||
+            !m_framePieces.DC().BitBlt(x, 0, sizes[i].cx, sizes[i].cy, &loadDC, 0, 0, SRCCOPY)) {
+            complete = false;
+            continue;
+        }
+        m_pieceAt[static_cast<int>(piece)] = {x, 0, x + sizes[i].cx, sizes[i].cy};
+        x += sizes[i].cx;
+    }
+    return complete;
+}
+
+bool CDlgQXRVGameWnd::ComposeFrame(CDC* pDC, int w, int h) {
+    m_bFrameComposed = false;
+    // Loaded once; when one could not be loaded, all are tried again at the next compose.
+    if (!m_bPiecesLoaded)
+        m_bPiecesLoaded = LoadFramePieces();
+    const int format = DcFormat(pDC);
+    // The bitmap is kept across sizes while it is large enough, so a resize does not make a new one.
+    const SIZE have = m_framePicture.Size();
+    if (!m_framePicture.IsMade() || format != m_nFrameFormat || have.cx < w || have.cy < h) {
+        if (!m_framePicture.CreateCompatible(pDC, {std::max<LONG>(w, have.cx), std::max<LONG>(h, have.cy)}) &&
+            !m_framePicture.CreateCompatible(pDC, {w, h}))
+            return false;
+        m_nFrameFormat = format;
+        m_frameWhite = {0, 0, 0, 0};
+    }
+    CDC& frameDC = m_framePicture.DC();
+
+    // White everywhere: only where the kept bitmap may hold something else does it need filling.
+    const RECT all = {0, 0, w, h};
+    RECT white = {0, 0, 0, 0};
+    if (::IntersectRect(&white, &m_frameWhite, &all)) {
+        frameDC.FillSolidRect(0, 0, w, white.top, RGB(255, 255, 255));
+        frameDC.FillSolidRect(0, white.bottom, w, h - white.bottom, RGB(255, 255, 255));
+        frameDC.FillSolidRect(0, white.top, white.left, white.bottom - white.top, RGB(255, 255, 255));
+        frameDC.FillSolidRect(white.right, white.top, w - white.right, white.bottom - white.top,
+                              RGB(255, 255, 255));
+    } else {
+        frameDC.FillSolidRect(0, 0, w, h, RGB(255, 255, 255));
+    }
+    m_frameWhite = {0, 0, 0, 0};
+    std::vector<RECT> drawn;
 
     SIZE sizes[8] = {};
     for (const PieceRow& row : kPieces) {
-        CBitmap bitmap;
-        BITMAP bm = {};
-        if (!bitmap.LoadBitmap(row.nID) || !bitmap.GetBitmap(&bm))
-            continue;
-        sizes[static_cast<int>(row.piece)] = {bm.bmWidth, bm.bmHeight};
+        const RECT& at = m_pieceAt[static_cast<int>(row.piece)];
+        if (!m_framePieces.IsMade() || ::IsRectEmpty(&at))
+            continue; // a piece that could not be loaded is left out
+        sizes[static_cast<int>(row.piece)] = {at.right - at.left, at.bottom - at.top};
         const Placement dst = PieceDestination(row.piece, w, h, sizes);
-        // The piece leaves the DC before its bitmap is deleted at the end of this turn.
-        CSelectScope selectPiece(pieceDC, bitmap);
-        if (selectPiece.GetPrevious() == NULL)
-            continue;
+        drawn.push_back({dst.x, dst.y, dst.x + dst.cx, dst.y + dst.cy});
         if (IsCopied(row.piece))
-            frameDC.BitBlt(dst.x, dst.y, dst.cx, dst.cy, &pieceDC, 0, 0, SRCCOPY);
+            frameDC.BitBlt(dst.x, dst.y, dst.cx, dst.cy, &m_framePieces.DC(), at.left, at.top, SRCCOPY);
         else
-            frameDC.StretchBlt(dst.x, dst.y, dst.cx, dst.cy, &pieceDC, 0, 0, bm.bmWidth, bm.bmHeight,
-                               SRCCOPY);
+            frameDC.StretchBlt(dst.x, dst.y, dst.cx, dst.cy, &m_framePieces.DC(), at.left, at.top,
+                               at.right - at.left, at.bottom - at.top, SRCCOPY);
     }
 
     DrawCaptionText(&frameDC);
-
-    // One transfer to the screen, so the frame never flickers.
-    pDC->BitBlt(0, 0, w, h, &frameDC, 0, 0, SRCCOPY);
+    SIZE text = {0, 0};
+    ::GetTextExtentPoint32W(frameDC, kCaptionText, kCaptionTextLength, &text);
+    drawn.push_back({12 - 2, 5 - 2, 12 + text.cx + 2, 5 + text.cy + 2}); // with room for any overhang
+    m_frameWhite = UntouchedPart(all, drawn);
+    m_frameSize = {w, h};
+    m_bFrameComposed = true;
+    return true;
 }
 
 void CDlgQXRVGameWnd::DrawCaptionText(CDC* pDC) {
@@ -145,4 +246,33 @@ void CDlgQXRVGameWnd::DrawCaptionText(CDC* pDC) {
 void CDlgQXRVGameWnd::OnPaint() {
     CPaintDC dc(this);
     DrawFrame(&dc);
+}
+
+void CDlgQXRVGameWnd::ReleaseFramePictures(bool bPiecesToo) {
+    m_bFrameComposed = false;
+    m_frameWhite = {0, 0, 0, 0};
+    m_framePicture.Release();
+    if (bPiecesToo) {
+        m_framePieces.Release();
+        m_bPiecesLoaded = false;
+    }
+}
+
+// A hidden window paints nothing: its picture goes, and the first paint after it shows again composes anew.
+LRESULT CDlgQXRVGameWnd::OnShowWindowMsg(WPARAM wParam, LPARAM /*lParam*/) {
+    if (!wParam)
+        ReleaseFramePictures(false);
+    return Default();
+}
+
+// Settings, display, colour and theme changes may change what a paint draws or the DC's format.
+LRESULT CDlgQXRVGameWnd::OnLookSettingsChanged(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    m_bFrameComposed = false;
+    m_frameWhite = {0, 0, 0, 0};
+    return Default();
+}
+
+void CDlgQXRVGameWnd::OnDestroy() {
+    ReleaseFramePictures(true);
+    CSizeDialog::OnDestroy();
 }

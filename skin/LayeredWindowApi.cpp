@@ -31,6 +31,7 @@ private:
 using UpdateLayeredWindowFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*,
                                             DWORD);
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+using UpdateLayeredWindowIndirectFn = BOOL(WINAPI*)(HWND, const UPDATELAYEREDWINDOWINFO*);
 
 } // namespace
 
@@ -51,6 +52,12 @@ bool CallSetLayeredWindowAttributes(HWND hWnd, COLORREF crKey, BYTE bAlpha, DWOR
         return false;
     set(hWnd, crKey, bAlpha, dwFlags);
     return true;
+}
+
+bool CallUpdateLayeredWindowIndirect(HWND hWnd, const UPDATELAYEREDWINDOWINFO* pInfo) {
+    CUser32Entry entry("UpdateLayeredWindowIndirect");
+    const auto update = entry.As<UpdateLayeredWindowIndirectFn>();
+    return update != nullptr && update(hWnd, pInfo) != FALSE;
 }
 
 } // namespace skin

@@ -15,4 +15,9 @@ bool CallUpdateLayeredWindow(HWND hWnd, HDC hdcDst, POINT* pptDst, SIZE* psize, 
 // when the library or the entry point is missing; otherwise true, whatever the call itself answered.
 bool CallSetLayeredWindowAttributes(HWND hWnd, COLORREF crKey, BYTE bAlpha, DWORD dwFlags);
 
+// The newer form of UpdateLayeredWindow (Windows Vista and later), looked up the same way, which can hand
+// over only the picture's dirty rectangle. Returns false when the library or the entry point is missing (as
+// on Windows XP) or when the call itself failed; the caller then pushes with CallUpdateLayeredWindow instead.
+bool CallUpdateLayeredWindowIndirect(HWND hWnd, const UPDATELAYEREDWINDOWINFO* pInfo);
+
 } // namespace skin

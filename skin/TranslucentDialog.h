@@ -5,9 +5,11 @@
 
 #include "framework/Dialog.h"
 #include "framework/GdiplusPrelude.h"
+#include "skin/MemoryPicture.h"
 #include "skin/RenderListener.h"
 
 #include <list>
+#include <vector>
 
 class CStandardDialog;
 class CTranslucentWnd;
@@ -19,9 +21,10 @@ public:
     // Deletes the companion dialog object and the background; the children belong to the derived class.
     ~CTranslucentDialog() override;
 
-    // Composes the background and every shown child, in registration order, and pushes the picture.
+    // Composes the background and every shown child, in registration order, and pushes the whole picture.
     void RedrawLayer();
-    // Redraws the whole picture unless redraws are held.
+    // Redraws the picture unless redraws are held. Only what changed is drawn again and handed over, when the
+    // window shows the last picture at its size; what reaches the screen is the same as after RedrawLayer.
     void OnChildLookChanged(CTranslucentWnd* pChild) override;
 
 protected:
@@ -40,6 +43,8 @@ protected:
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);
+    afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
     BLENDFUNCTION m_blendFunction;
@@ -53,9 +58,38 @@ protected:
     // Registration order is drawing order. Not owned.
     std::list<CTranslucentWnd*> m_layerChildren;
 
+    // Kept between redraws, from the first redraw until the window is destroyed (ReleasePicture).
+    // The last composed picture, remade only when the background's size changes.
+    CMemoryPicture m_picture;
+    // The background alone, as GDI+ drew it into the empty picture; every redraw starts from it. It belongs
+    // to the image it was drawn from (m_pBytesOf), so a derived class that replaces m_pBackground does so
+    // before the first redraw. A draw that failed leaves it empty.
+    std::vector<BYTE> m_backgroundBytes;
+    const Gdiplus::Image* m_pBytesOf = nullptr;
+    // Where the children were drawn in m_picture, each rectangle widened by a margin, when m_picture was
+    // composed from m_backgroundBytes (m_bComposed).
+    std::vector<RECT> m_childAreas;
+    bool m_bComposed = false;
+    // Whether the window shows m_picture: it was pushed since the window last changed size or hid.
+    bool m_bOnScreen = false;
+
 private:
     // The background's size; 0 x 0 without a usable picture.
     SIZE BackgroundSize() const;
     // Puts the companion at this dialog's top-left corner plus its offset.
     void MoveOverlayTo(int x, int y);
+
+    // RedrawLayer, or with bChanges only the children drawn again and only the changed part handed over.
+    void Redraw(bool bChanges);
+    // The picture from the background, then the children over it; false when no background could be drawn.
+    bool ComposeWhole(SIZE size);
+    // The children drawn again over the background where they are and were; returns where pixels changed.
+    RECT ComposeChildren(SIZE size);
+    // Where the shown children draw now, in registration order, widened and cut to the picture.
+    std::vector<RECT> ChildAreas(SIZE size) const;
+    // Draws every shown child, in registration order, and notes areas as where they drew.
+    void PaintChildren(Gdiplus::Graphics& graphics, const std::vector<RECT>& areas);
+    // Whether a push of only the changed part is enough: the window shows m_picture at its size.
+    bool ShowsPicture(SIZE size) const;
+    void ReleasePicture();
 };

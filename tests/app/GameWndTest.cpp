@@ -2,6 +2,7 @@
 #include "app/DlgQXRVGameWnd.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "skin/MemoryPicture.h"
 #include "tests/app/AppTestKit.h"
 #include "tests/support/FakeBrowser.h"
 #include "tests/support/GdiCount.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <thread>
@@ -270,6 +272,81 @@ TEST_F(GameWindow, PaintsTheFramePiecesAndTheCaptionText) {
     ::RedrawWindow(Game(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
     PumpFor(50);
     EXPECT_TRUE(caption == captionPixels()) << "the caption changed with the title";
+}
+
+// The frame as a paint composed it from nothing: a new bitmap compatible with pDC, white, the eight pieces
+// loaded and placed by their own sizes, the caption text, one copy to pDC.
+void ComposeFrameAfresh(CDlgQXRVGameWnd& game, CDC* pDC, int w, int h) {
+    CBitmap picture;
+    CDC frameDC, pieceDC;
+    ASSERT_TRUE(picture.CreateCompatibleBitmap(pDC, w, h));
+    ASSERT_TRUE(frameDC.CreateCompatibleDC(pDC));
+    ASSERT_TRUE(pieceDC.CreateCompatibleDC(NULL));
+    CSelectScope selectPicture(frameDC, picture);
+    frameDC.FillSolidRect(0, 0, w, h, RGB(255, 255, 255));
+    auto sizeOf = [](UINT nID) {
+        CBitmap bitmap;
+        BITMAP bm = {};
+        bitmap.LoadBitmap(nID);
+        bitmap.GetBitmap(&bm);
+        return SIZE{bm.bmWidth, bm.bmHeight};
+    };
+    const SIZE cl = sizeOf(IDB_FRAME_CAPTION_LEFT), cr = sizeOf(IDB_FRAME_CAPTION_RIGHT),
+               cm = sizeOf(IDB_FRAME_CAPTION_MIDDLE), bl = sizeOf(IDB_FRAME_BOTTOM_LEFT),
+               br = sizeOf(IDB_FRAME_BOTTOM_RIGHT), bm = sizeOf(IDB_FRAME_BOTTOM),
+               le = sizeOf(IDB_FRAME_LEFT), ri = sizeOf(IDB_FRAME_RIGHT);
+    const struct {
+        UINT nID;
+        RECT to; // x, y, width, height
+        bool stretched;
+    } pieces[] = {
+        {IDB_FRAME_CAPTION_LEFT, {0, 0, cl.cx, cl.cy}, false},
+        {IDB_FRAME_CAPTION_RIGHT, {w - cr.cx, 0, cr.cx, cr.cy}, false},
+        {IDB_FRAME_CAPTION_MIDDLE, {cl.cx, 0, w - cl.cx - cr.cx, cm.cy}, true},
+        {IDB_FRAME_BOTTOM_LEFT, {0, h - bl.cy, bl.cx, bl.cy}, false},
+        {IDB_FRAME_BOTTOM_RIGHT, {w - br.cx, h - br.cy, br.cx, br.cy}, false},
+        {IDB_FRAME_BOTTOM, {bl.cx, h - bm.cy, w - bl.cx - br.cx, bm.cy}, true},
+        {IDB_FRAME_LEFT, {0, cl.cy, le.cx, h - cl.cy - bl.cy}, true},
+        {IDB_FRAME_RIGHT, {w - ri.cx, cr.cy, ri.cx, h - cr.cy - br.cy}, true},
+    };
+    for (const auto& piece : pieces) {
+        CBitmap bitmap;
+        ASSERT_TRUE(bitmap.LoadBitmap(piece.nID));
+        const SIZE own = sizeOf(piece.nID);
+        CSelectScope selectPiece(pieceDC, bitmap);
+        frameDC.StretchBlt(piece.to.left, piece.to.top, piece.to.right, piece.to.bottom, &pieceDC, 0, 0,
+                           own.cx, own.cy, SRCCOPY);
+    }
+    game.DrawCaptionText(&frameDC);
+    pDC->BitBlt(0, 0, w, h, &frameDC, 0, 0, SRCCOPY);
+}
+
+// A paint copies what a compose from nothing gives, right after a resize and from the kept picture: larger than
+// the first paint, smaller again, and larger again.
+TEST_F(GameWindow, FramePaintsAreTheFreshComposeAtEverySize) {
+    ShowAndPaint();
+    for (const SIZE size : {SIZE{1100, 760}, SIZE{960, 640}, SIZE{1100, 760}}) {
+        ::SetWindowPos(Game(), NULL, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+        const size_t nPixels = static_cast<size_t>(size.cx) * size.cy;
+        CMemoryPicture expected;
+        ASSERT_TRUE(expected.CreateDib(NULL, size));
+        ComposeFrameAfresh(*m_pGame, &expected.DC(), size.cx, size.cy);
+        ::GdiFlush();
+        for (const char* paint : {"after the resize", "again at that size"}) {
+            SCOPED_TRACE(testing::Message() << size.cx << "x" << size.cy << ", " << paint);
+            CMemoryPicture painted;
+            ASSERT_TRUE(painted.CreateDib(NULL, size));
+            std::memset(painted.Bits(), 0x55, 4 * nPixels); // what a paint left alone would show
+            m_pGame->DrawFrame(&painted.DC());
+            ::GdiFlush();
+            const DWORD* pGot = reinterpret_cast<const DWORD*>(painted.Bits());
+            const DWORD* pWant = reinterpret_cast<const DWORD*>(expected.Bits());
+            size_t wrong = 0;
+            for (size_t i = 0; i < nPixels; ++i)
+                wrong += pGot[i] != pWant[i];
+            EXPECT_EQ(0u, wrong) << "pixels unlike a compose from nothing";
+        }
+    }
 }
 
 int g_captionTicks = 0;

@@ -4,7 +4,7 @@
 #include "tests/app/GdiplusProbe.h"
 #include "tests/support/Pump.h"
 
-#include <psapi.h>
+#include <cstring>
 
 namespace skintest {
 
@@ -54,14 +54,6 @@ Gdiplus::ARGB ImagePixel(Gdiplus::Image* pImage, int x, int y) {
     Gdiplus::Color colour;
     pBitmap->GetPixel(x, y, &colour);
     return colour.GetValue();
-}
-
-SIZE_T PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                           sizeof counters);
-    return counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
 // ---- CBackdrop
@@ -150,6 +142,29 @@ bool CTestLayeredDialog::CreateAndShow() {
     ShowWindow(SW_SHOWNOACTIVATE);
     qxrv::test::PumpFor(50);
     return true;
+}
+
+std::vector<DWORD> CTestLayeredDialog::ComposeAfresh() {
+    const SIZE size = {static_cast<LONG>(m_pBackground->GetWidth()),
+                       static_cast<LONG>(m_pBackground->GetHeight())};
+    std::vector<DWORD> pixels(static_cast<size_t>(size.cx) * size.cy);
+    CMemoryPicture picture;
+    if (!picture.CreateDib(NULL, size))
+        return pixels;
+    std::memset(picture.Bits(), 0, 4 * pixels.size());
+    {
+        Gdiplus::Graphics graphics(picture.DC());
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeNone);
+        graphics.DrawImage(m_pBackground, 0, 0, size.cx, size.cy);
+        for (CTranslucentWnd* pChild : m_layerChildren) {
+            if (static_cast<CTestButton*>(pChild)->m_bShown)
+                pChild->PaintToLayer(&graphics);
+        }
+        graphics.Flush(Gdiplus::FlushIntentionSync);
+    }
+    ::GdiFlush();
+    std::memcpy(pixels.data(), picture.Bits(), 4 * pixels.size());
+    return pixels;
 }
 
 void CTestLayeredDialog::SetUpChildControls() {

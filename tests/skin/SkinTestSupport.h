@@ -23,9 +23,6 @@ COLORREF ScreenPixel(int x, int y);
 std::vector<COLORREF> ScreenPixels(const RECT& rect);
 // Pixel of a decoded picture (straight, not premultiplied), as ARGB.
 Gdiplus::ARGB ImagePixel(Gdiplus::Image* pImage, int x, int y);
-// The process's committed private memory in bytes. Wine reports it as PagefileUsage and leaves PrivateUsage
-// at 0; on Windows the two are the same figure.
-SIZE_T PrivateBytes();
 
 // A plain top-level pop-up filled with one colour, to show what lies beneath a see-through pixel and to count
 // the clicks that reach it.
@@ -102,6 +99,7 @@ public:
     using CTranslucentDialog::m_bStartCentred;
     using CTranslucentDialog::m_layerChildren;
     using CTranslucentDialog::m_pBackground;
+    using CTranslucentDialog::m_picture;
     using CTranslucentDialog::m_pOverlayDlg;
 
     // Replaces the background before the window is created (the old one is deleted).
@@ -109,6 +107,10 @@ public:
     // Creates the window modeless from template 129 and shows it without activating it. The set-up hook
     // runs inside, as SetUpChildControls.
     bool CreateAndShow();
+    // The picture a redraw composed from nothing gives, row by row from the bottom as in the DIB section: a
+    // new zeroed DIB, the background and then every shown child drawn with one GDI+ graphics. The children
+    // must be CTestButtons.
+    std::vector<DWORD> ComposeAfresh();
 
     void OnChildLookChanged(CTranslucentWnd* pChild) override {
         ++m_nReports;

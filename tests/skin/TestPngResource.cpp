@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "skin/PngResource.h"
 #include "tests/skin/SkinTestRes.h"
+#include "tests/support/HeapUse.h"
 #include "tests/support/Watchdog.h"
 
 #include <cstdio>
@@ -98,14 +99,14 @@ TEST_F(PngTest, LoadAndDeleteKeepsMemoryFlat) {
         delete ImageFromPngResource(IDB_CLOSE_NORMAL);
     delete ImageFromPngResource(IDB_BACKGROUND);
 
-    const SIZE_T before = PrivateBytes();
+    const SIZE_T before = qxrv::test::CommittedBytes();
     for (int i = 0; i < 1000; ++i) {
         Gdiplus::Image* image = ImageFromPngResource(i % 10 == 0 ? IDB_BACKGROUND : IDB_CLOSE_NORMAL);
         ASSERT_NE(nullptr, image);
         ASSERT_EQ(Gdiplus::Ok, image->GetLastStatus());
         delete image;
     }
-    const SIZE_T after = PrivateBytes();
+    const SIZE_T after = qxrv::test::CommittedBytes();
     const long long growth = static_cast<long long>(after) - static_cast<long long>(before);
     std::printf(
         "private memory over 1000 loads (100 of the 1208 x 621 background): before %lu KB, after %lu KB, "

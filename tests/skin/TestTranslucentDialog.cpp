@@ -5,9 +5,12 @@
 #include "res/resource.h"
 #include "skin/PngResource.h"
 #include "tests/skin/SkinTestRes.h"
+#include "tests/support/ImportPatch.h"
 #include "tests/support/Pump.h"
 
+#include <cstring>
 #include <memory>
+#include <string>
 
 namespace skintest {
 namespace {
@@ -154,6 +157,215 @@ TEST_F(LayeredDialogTest, HeldRedrawsChangeNothingUntilTheNextRedraw) {
     // And a report after the hold shows the current looks at once.
     a.SendMessage(WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(kRed, PixelOf(dlg, 305, 205));
+}
+
+// What UpdateLayeredWindowIndirect does in this process: the system's, counted; missing, as on Windows XP; or
+// failing every call.
+enum class PartialPush { Counted, Missing, Failing };
+PartialPush g_partialPush = PartialPush::Counted;
+int g_partialPushes = 0;
+decltype(&::GetProcAddress) g_realGetProcAddress = nullptr;
+BOOL(WINAPI* g_realUpdateIndirect)(HWND, const UPDATELAYEREDWINDOWINFO*) = nullptr;
+
+BOOL WINAPI CountedUpdateIndirect(HWND hWnd, const UPDATELAYEREDWINDOWINFO* pInfo) {
+    ++g_partialPushes;
+    return g_realUpdateIndirect(hWnd, pInfo);
+}
+
+BOOL WINAPI FailingUpdateIndirect(HWND, const UPDATELAYEREDWINDOWINFO*) {
+    ::SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+}
+
+FARPROC WINAPI TestGetProcAddress(HMODULE module, LPCSTR name) {
+    FARPROC real = g_realGetProcAddress(module, name);
+    if (reinterpret_cast<ULONG_PTR>(name) <= 0xFFFF || std::strcmp(name, "UpdateLayeredWindowIndirect") != 0)
+        return real;
+    switch (g_partialPush) {
+    case PartialPush::Counted:
+        g_realUpdateIndirect =
+            reinterpret_cast<decltype(g_realUpdateIndirect)>(reinterpret_cast<void*>(real));
+        return real != nullptr ? reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&CountedUpdateIndirect))
+                               : nullptr;
+    case PartialPush::Missing:
+        ::SetLastError(ERROR_PROC_NOT_FOUND);
+        return nullptr;
+    case PartialPush::Failing:
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&FailingUpdateIndirect));
+    }
+    return real;
+}
+
+// Looks UpdateLayeredWindowIndirect up through TestGetProcAddress for as long as it lives.
+class CPartialPushPatch {
+public:
+    explicit CPartialPushPatch(PartialPush mode) {
+        g_partialPush = mode;
+        g_partialPushes = 0;
+        g_realGetProcAddress = reinterpret_cast<decltype(g_realGetProcAddress)>(qxrv::test::PatchImport(
+            "kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(&TestGetProcAddress)));
+    }
+    ~CPartialPushPatch() {
+        if (g_realGetProcAddress != nullptr)
+            qxrv::test::PatchImport("kernel32.dll", "GetProcAddress",
+                                    reinterpret_cast<void*>(g_realGetProcAddress));
+    }
+    bool ok() const { return g_realGetProcAddress != nullptr; }
+};
+
+// What the screen shows of a picture over the backdrop, under Wine's layered windows without a compositor:
+// the premultiplied colour, or the backdrop where a pixel is fully transparent.
+COLORREF OverBackdrop(DWORD premultiplied) {
+    if ((premultiplied >> 24) == 0)
+        return kBackdropColour;
+    return RGB((premultiplied >> 16) & 0xFF, (premultiplied >> 8) & 0xFF, premultiplied & 0xFF);
+}
+
+// Expects the dialog's kept picture, byte for byte, and the screen where the dialog stands (when it shows),
+// to be what a whole compose from nothing gives.
+void ExpectTheWholePicture(CTestLayeredDialog& dlg, bool bShowing) {
+    const std::vector<DWORD> expected = dlg.ComposeAfresh();
+    ASSERT_TRUE(dlg.m_picture.IsMade());
+    const DWORD* pKept = reinterpret_cast<const DWORD*>(dlg.m_picture.Bits());
+    size_t wrongBytes = 0;
+    for (size_t i = 0; i < expected.size(); ++i)
+        wrongBytes += pKept[i] != expected[i];
+    EXPECT_EQ(0u, wrongBytes) << "pixels of the composed picture unlike a whole compose";
+    if (!bShowing)
+        return;
+    CRect now;
+    dlg.GetWindowRect(&now);
+    const std::vector<COLORREF> screen = ScreenPixels(now);
+    ASSERT_EQ(expected.size(), screen.size());
+    size_t wrongOnScreen = 0;
+    POINT firstWrong = {-1, -1};
+    for (int y = 0; y < 621; ++y) {
+        for (int x = 0; x < 1208; ++x) {
+            const size_t bottomUp = static_cast<size_t>(620 - y) * 1208 + x;
+            if (screen[static_cast<size_t>(y) * 1208 + x] != OverBackdrop(expected[bottomUp]) &&
+                wrongOnScreen++ == 0)
+                firstWrong = {x, y};
+        }
+    }
+    EXPECT_EQ(0u, wrongOnScreen) << "pixels on the screen unlike the whole picture, the first at "
+                                 << firstWrong.x << ", " << firstWrong.y;
+}
+
+// A redraw of only what changed gives the same bytes, and the same screen, as a whole picture composed from
+// nothing, at every step a user can cause: looks of one or both buttons, a caption that changed without a
+// report, a move, a hide and a show. The window stays where it stands. Checked with the partial hand-over as
+// the system gives it, missing and failing.
+TEST_F(LayeredDialogTest, EveryRedrawGivesTheWholePictureWhereTheWindowStands) {
+    const struct {
+        const char* what;
+        PartialPush mode;
+    } cases[] = {{"partial pushes", PartialPush::Counted},
+                 {"no UpdateLayeredWindowIndirect", PartialPush::Missing},
+                 {"UpdateLayeredWindowIndirect fails", PartialPush::Failing}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CPartialPushPatch patch(c.mode);
+        ASSERT_TRUE(patch.ok());
+        CBackdrop backdrop(kWholeScreen, kBackdropColour);
+        CTestButton a, b;
+        CTestLayeredDialog dlg;
+        dlg.m_setUp = [&](CTestLayeredDialog& d) {
+            // The launcher's own buttons, soft edges and overlap included.
+            ASSERT_TRUE(a.SubclassDlgItem(IDC_MINIMIZE, &d));
+            ASSERT_TRUE(b.SubclassDlgItem(IDC_CLOSE, &d));
+            ASSERT_TRUE(
+                a.LoadStateImages({IDB_MINIMIZE_NORMAL, 0, IDB_MINIMIZE_HOVER, IDB_MINIMIZE_PRESSED, 0}));
+            ASSERT_TRUE(b.LoadStateImages({IDB_CLOSE_NORMAL, 0, IDB_CLOSE_HOVER, IDB_CLOSE_PRESSED, 0}));
+            d.AddLayerChild(&a);
+            d.AddLayerChild(&b);
+            Place(a, 1100, 64);
+            Place(b, 1130, 64);
+        };
+        ASSERT_TRUE(dlg.CreateAndShow());
+        CRect place;
+        dlg.GetWindowRect(&place);
+        ASSERT_NE(CPoint(0, 0), place.TopLeft());
+
+        auto check = [&](const std::string& step, bool bShowing) {
+            SCOPED_TRACE(step);
+            ExpectTheWholePicture(dlg, bShowing);
+            CRect now;
+            dlg.GetWindowRect(&now);
+            EXPECT_EQ(place, now) << "a redraw moved or sized the window";
+        };
+        const LPARAM inside = MAKELPARAM(20, 20), outside = MAKELPARAM(200, 200);
+        check("first picture", true);
+        a.SendMessage(WM_MOUSEHOVER, 0, inside);
+        check("minimise hovered", true);
+        a.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, inside);
+        check("minimise pressed", true);
+        a.SendMessage(WM_LBUTTONUP, 0, outside);
+        check("minimise released outside", true);
+        b.SendMessage(WM_MOUSEHOVER, 0, inside);
+        check("close hovered, over the minimise button", true);
+
+        // Two looks change with one report; a caption that changed alone shows with the next report.
+        dlg.m_bHoldRedraw = true;
+        a.SendMessage(WM_MOUSEHOVER, 0, inside);
+        dlg.m_bHoldRedraw = false;
+        b.SendMessage(WM_MOUSELEAVE, 0, 0);
+        check("both buttons changed", true);
+        a.SetWindowText(L"Go");
+        a.SendMessage(WM_MOUSELEAVE, 0, 0);
+        check("caption and look changed", true);
+
+        place = CRect(40, 30, 40 + 1208, 30 + 621);
+        dlg.SetWindowPos(NULL, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        qxrv::test::PumpFor(50); // the backdrop repaints where the window was
+        b.SendMessage(WM_MOUSEHOVER, 0, inside);
+        check("look changed after a move", true);
+        dlg.RedrawLayer();
+        check("whole redraw after a move", true);
+
+        dlg.ShowWindow(SW_HIDE);
+        b.SendMessage(WM_MOUSELEAVE, 0, 0);
+        check("look changed while hidden", false);
+        dlg.ShowWindow(SW_SHOWNOACTIVATE);
+        qxrv::test::PumpFor(50);
+        check("shown again", true);
+        a.SendMessage(WM_MOUSEHOVER, 0, inside);
+        check("look changed after the show", true);
+
+        if (c.mode == PartialPush::Counted)
+            EXPECT_GT(g_partialPushes, 4) << "looks should have been handed over in part";
+        else
+            EXPECT_EQ(0, g_partialPushes);
+    }
+}
+
+decltype(&Gdiplus::DllExports::GdipDrawImageRectI) g_realDrawImageRectI = nullptr;
+Gdiplus::GpStatus WINGDIPAPI FailingDrawImageRectI(Gdiplus::GpGraphics*, Gdiplus::GpImage*, INT, INT, INT,
+                                                   INT) {
+    return Gdiplus::GenericError;
+}
+
+// A background that GDI+ could not draw is not kept: the next redraw draws it again.
+TEST_F(LayeredDialogTest, ABackgroundThatFailedToDrawIsNotKept) {
+    CBackdrop backdrop(kWholeScreen, kBackdropColour);
+    CTestButton a, b;
+    CTestLayeredDialog dlg;
+    dlg.m_setUp = [&](CTestLayeredDialog& d) {
+        BindButtons(d, a, b);
+        d.AddLayerChild(&a);
+        d.AddLayerChild(&b);
+    };
+    // The background is drawn with the integer form of DrawImage, the buttons with the REAL one.
+    g_realDrawImageRectI = reinterpret_cast<decltype(g_realDrawImageRectI)>(qxrv::test::PatchImport(
+        "gdiplus.dll", "GdipDrawImageRectI", reinterpret_cast<void*>(&FailingDrawImageRectI)));
+    ASSERT_NE(nullptr, g_realDrawImageRectI);
+    const bool created = dlg.CreateAndShow();
+    qxrv::test::PatchImport("gdiplus.dll", "GdipDrawImageRectI",
+                            reinterpret_cast<void*>(g_realDrawImageRectI));
+    ASSERT_TRUE(created);
+    ASSERT_EQ(kBackdropColour, PixelOf(dlg, 604, 310)) << "the first picture should lack its background";
+
+    a.SendMessage(WM_MOUSEHOVER, 0, 0);
+    ExpectTheWholePicture(dlg, true);
 }
 
 TEST_F(LayeredDialogTest, StartsAtTheCaptionAdjustedCentre) {

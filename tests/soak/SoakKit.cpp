@@ -4,7 +4,6 @@
 #include "tests/support/Pump.h"
 
 #include <gtest/gtest.h>
-#include <psapi.h>
 
 #include <cstdio>
 
@@ -13,11 +12,7 @@ namespace qxrv::test {
 Figures TakeFigures() {
     Figures f = {};
     f.heap = HeapInUse();
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                           sizeof counters);
-    f.committed = counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
+    f.committed = CommittedBytes();
     f.gdi = LiveGdiObjects();
     f.user = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
     return f;

@@ -1,6 +1,7 @@
 #include "tests/support/HeapUse.h"
 
 #include <malloc.h>
+#include <psapi.h>
 
 namespace qxrv::test {
 
@@ -28,6 +29,14 @@ HeapUse HeapInUse() {
         use.all += BusyBytes(heaps[i]);
     use.crt = BusyBytes(reinterpret_cast<HANDLE>(_get_heap_handle()));
     return use;
+}
+
+SIZE_T CommittedBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof counters);
+    return counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
 } // namespace qxrv::test

@@ -1,5 +1,5 @@
-// Live heap bytes, for leak checks. GetProcessMemoryInfo reports no private bytes under Wine (PrivateUsage
-// reads 0), so the tests count what the heaps hold instead.
+// Memory figures for leak checks: live heap bytes, the finer figure, and the process's committed private
+// bytes, which also see what is mapped outside the heaps (DIB sections, images).
 #pragma once
 
 #include "framework/Prelude.h"
@@ -15,5 +15,9 @@ struct HeapUse {
     size_t all = 0;
 };
 HeapUse HeapInUse();
+
+// The process's committed private bytes. Wine reports them as PagefileUsage and leaves PrivateUsage at 0; on
+// Windows the two are the same figure.
+SIZE_T CommittedBytes();
 
 } // namespace qxrv::test
