@@ -14,6 +14,8 @@ namespace {
 const wchar_t kCaptionText[] = L"蓝柚川登陆器 ";
 const int kCaptionTextLength = 7;
 static_assert(sizeof(kCaptionText) / sizeof(kCaptionText[0]) - 1 == kCaptionTextLength, "caption length");
+// The caption text's top-left corner, in window coordinates.
+const POINT kCaptionTextAt = {12, 5};
 
 // The eight frame pieces in drawing order. Each piece's size is read from its bitmap, never compiled in.
 enum class Piece { CaptionLeft, CaptionRight, CaptionMiddle, BottomLeft, BottomRight, Bottom, Left, Right };
@@ -230,7 +232,8 @@ bool CDlgQXRVGameWnd::ComposeFrame(CDC* pDC, int w, int h) {
     DrawCaptionText(&frameDC);
     SIZE text = {0, 0};
     ::GetTextExtentPoint32W(frameDC, kCaptionText, kCaptionTextLength, &text);
-    drawn.push_back({12 - 2, 5 - 2, 12 + text.cx + 2, 5 + text.cy + 2}); // with room for any overhang
+    const POINT at = kCaptionTextAt;
+    drawn.push_back({at.x - 2, at.y - 2, at.x + text.cx + 2, at.y + text.cy + 2}); // room for any overhang
     m_frameWhite = UntouchedPart(all, drawn);
     m_frameSize = {w, h};
     m_bFrameComposed = true;
@@ -240,7 +243,7 @@ bool CDlgQXRVGameWnd::ComposeFrame(CDC* pDC, int w, int h) {
 void CDlgQXRVGameWnd::DrawCaptionText(CDC* pDC) {
     pDC->SetTextColor(RGB(255, 255, 255));
     pDC->SetBkMode(TRANSPARENT);
-    pDC->TextOut(12, 5, kCaptionText, kCaptionTextLength);
+    pDC->TextOut(kCaptionTextAt.x, kCaptionTextAt.y, kCaptionText, kCaptionTextLength);
 }
 
 void CDlgQXRVGameWnd::OnPaint() {
