@@ -23,14 +23,31 @@ namespace {
 // Caption drag: the system's move loop, as if the caption had been grabbed.
 const WPARAM kDragMove = SC_MOVE + HTCAPTION;
 
-// A child draws inside its window rectangle; the margin keeps a stray pixel of a stretched image or of its
-// caption at the edge inside the area that is drawn again.
+// A child draws inside its window rectangle. The margin is a precaution (GDI+ here draws nothing outside it):
+// a stray pixel of a stretched image or of a caption at the edge would still lie in the area drawn again.
 const int kChildMargin = 2;
 
 // Row y of a bottom-up 32-bit picture w pixels wide, counted from the top.
 DWORD* PictureRow(BYTE* pBits, SIZE size, int y) {
     return reinterpret_cast<DWORD*>(pBits) + static_cast<size_t>(size.cy - 1 - y) * size.cx;
 }
+
+// The window's DC for the length of one redraw, given back however the redraw ends.
+class CWindowDCHold {
+public:
+    explicit CWindowDCHold(HWND hWnd) : m_hWnd(hWnd), m_hDC(::GetDC(hWnd)) {}
+    ~CWindowDCHold() {
+        if (m_hDC != NULL)
+            ::ReleaseDC(m_hWnd, m_hDC);
+    }
+    CWindowDCHold(const CWindowDCHold&) = delete;
+    CWindowDCHold& operator=(const CWindowDCHold&) = delete;
+    HDC Get() const { return m_hDC; }
+
+private:
+    HWND m_hWnd;
+    HDC m_hDC;
+};
 
 RECT Union(const RECT& a, const RECT& b) {
     RECT both;
@@ -85,10 +102,13 @@ void CTranslucentDialog::RedrawLayer() {
 void CTranslucentDialog::Redraw(bool bChanges) {
     const SIZE size = BackgroundSize();
     const LONG exStyle = ::GetWindowLongW(m_hWnd, GWL_EXSTYLE);
-    if ((exStyle & WS_EX_LAYERED) == 0)
+    if ((exStyle & WS_EX_LAYERED) == 0) {
         ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+        m_bOnScreen = false; // a window made layered anew holds no picture yet
+    }
 
-    HDC hWindowDC = ::GetDC(m_hWnd);
+    CWindowDCHold windowDC(m_hWnd);
+    const HDC hWindowDC = windowDC.Get();
     RECT windowRect = {};
     ::GetWindowRect(m_hWnd, &windowRect);
 
@@ -98,19 +118,23 @@ void CTranslucentDialog::Redraw(bool bChanges) {
         m_bComposed = m_bOnScreen = false;
         m_picture.CreateDib(hWindowDC, size);
     }
+    // Whether the window shows the picture is known again only once this push has gone through, so a redraw
+    // that is cut short leaves the next one to push the whole picture.
+    const bool bPartial = bChanges && ShowsPicture(size);
+    m_bOnScreen = false;
     if (m_picture.IsMade()) {
         const RECT whole = {0, 0, size.cx, size.cy};
         RECT changed = whole;
         if (bChanges && m_bComposed && m_pBytesOf == m_pBackground)
             changed = ComposeChildren(size);
         else
-            m_bComposed = ComposeWhole(size);
+            ComposeWhole(size);
 
         POINT position = {windowRect.left, windowRect.top};
         SIZE pictureSize = size;
         POINT source = {0, 0};
         bool pushed = false;
-        if (bChanges && ShowsPicture(size)) {
+        if (bPartial) {
             if (::IsRectEmpty(&changed)) {
                 pushed = true; // the window already shows every pixel of it
             } else if (!::EqualRect(&changed, &whole)) {
@@ -122,7 +146,7 @@ void CTranslucentDialog::Redraw(bool bChanges) {
                 info.hdcSrc = m_picture.DC();
                 info.pptSrc = &source;
                 info.pblend = &m_blendFunction;
-                info.dwFlags = ULW_ALPHA;
+                info.dwFlags = ULW_ALPHA | ULW_EX_NORESIZE; // fails, rather than resizes, at another size
                 info.prcDirty = &changed; // the whole picture is still passed; only this part is taken
                 pushed = skin::CallUpdateLayeredWindowIndirect(m_hWnd, &info);
             }
@@ -133,11 +157,10 @@ void CTranslucentDialog::Redraw(bool bChanges) {
                                                    &source, 0, &m_blendFunction, ULW_ALPHA);
         m_bOnScreen = pushed;
     }
-    if (hWindowDC != NULL)
-        ::ReleaseDC(m_hWnd, hWindowDC);
 }
 
-bool CTranslucentDialog::ComposeWhole(SIZE size) {
+void CTranslucentDialog::ComposeWhole(SIZE size) {
+    m_bComposed = false;
     BYTE* pBits = m_picture.Bits();
     const size_t nBytes = 4u * size.cx * size.cy;
     ::GdiFlush(); // nothing GDI still owes may land on the bytes written here
@@ -163,7 +186,7 @@ bool CTranslucentDialog::ComposeWhole(SIZE size) {
         m_pBytesOf = haveBytes ? m_pBackground : nullptr;
     }
     PaintChildren(graphics, ChildAreas(size));
-    return haveBytes;
+    m_bComposed = haveBytes;
 }
 
 RECT CTranslucentDialog::ComposeChildren(SIZE size) {

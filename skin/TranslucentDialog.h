@@ -81,8 +81,9 @@ private:
 
     // RedrawLayer, or with bChanges only the children drawn again and only the changed part handed over.
     void Redraw(bool bChanges);
-    // The picture from the background, then the children over it; false when no background could be drawn.
-    bool ComposeWhole(SIZE size);
+    // The picture from the background, then the children over it; m_bComposed tells whether a background
+    // could be drawn.
+    void ComposeWhole(SIZE size);
     // The children drawn again over the background where they are and were; returns where pixels changed.
     RECT ComposeChildren(SIZE size);
     // Where the shown children draw now, in registration order, widened and cut to the picture.

@@ -313,6 +313,10 @@ TEST_F(LayeredDialogTest, EveryRedrawGivesTheWholePictureWhereTheWindowStands) {
         a.SetWindowText(L"Go");
         a.SendMessage(WM_MOUSELEAVE, 0, 0);
         check("caption and look changed", true);
+        // A child that moved draws at its new place, and where it was shows the background again.
+        Place(a, 1150, 500);
+        b.SendMessage(WM_MOUSEHOVER, 0, inside);
+        check("a button moved", true);
 
         place = CRect(40, 30, 40 + 1208, 30 + 621);
         dlg.SetWindowPos(NULL, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
