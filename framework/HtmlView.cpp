@@ -136,13 +136,10 @@ public:
     STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
     STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
     STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
-    // The view decides where the browser lies: it is told its place again, but not from inside that telling.
+    // The view decides where the browser lies: it is told its place again.
     STDMETHODIMP OnPosRectChange(LPCRECT) override {
-        if (m_pView && !m_bPlacing) {
-            m_bPlacing = true;
+        if (m_pView)
             m_pView->PlaceBrowser(m_pView->m_rcBrowser);
-            m_bPlacing = false;
-        }
         return S_OK;
     }
 
@@ -318,7 +315,6 @@ private:
 
     LONG m_refs = 1;
     CHtmlView* m_pView;
-    bool m_bPlacing = false;
 };
 
 // ---------------------------------------------------------------------------------------------------------
@@ -540,8 +536,12 @@ void CHtmlView::PlaceBrowser(const RECT& rcPos) {
     // Windows' control sizes its window when its container calls SetObjectRects, and only then (Wine's also
     // follows a direct move). The view clips its child window itself, so the clip rectangle is the position.
     m_rcBrowser = rcPos;
+    // A control that asks for a new place from inside SetObjectRects is being told it already.
     CInterfaceRef<IOleInPlaceObject> pInPlace;
-    if (m_pOleObject && SUCCEEDED(m_pOleObject->QueryInterface(IID_IOleInPlaceObject, pInPlace.out())) &&
-        pInPlace)
-        pInPlace->SetObjectRects(&m_rcBrowser, &m_rcBrowser);
+    if (m_bPlacingBrowser || !m_pOleObject ||
+        FAILED(m_pOleObject->QueryInterface(IID_IOleInPlaceObject, pInPlace.out())) || !pInPlace)
+        return;
+    m_bPlacingBrowser = true;
+    pInPlace->SetObjectRects(&m_rcBrowser, &m_rcBrowser);
+    m_bPlacingBrowser = false;
 }

@@ -113,4 +113,5 @@ private:
     IOleObject* m_pOleObject;
     IConnectionPoint* m_pEventsPoint;
     DWORD m_dwEventsCookie;
+    bool m_bPlacingBrowser = false; // inside SetObjectRects
 };
