@@ -5,6 +5,7 @@
 #include "framework/WinApp.h"
 
 #include "FrameworkIds.h"
+#include "tests/support/ExeFolder.h"
 #include "tests/support/MessageLog.h"
 #include "tests/support/Pump.h"
 
@@ -286,24 +287,8 @@ TEST_F(DialogsTest, TheMainWindowPointerIsClearedWhenTheMainWindowGoes) {
 
 // The exit code of a small program whose InitInstance runs a main dialog and returns FALSE.
 DWORD RunExitCodeApp(const std::wstring& arguments) {
-    wchar_t path[MAX_PATH];
-    ::GetModuleFileNameW(NULL, path, MAX_PATH);
-    std::wstring exe = path;
-    exe = exe.substr(0, exe.find_last_of(L"\\/") + 1) + QXRV_EXIT_CODE_APP;
-    std::wstring command = L"\"" + exe + L"\" " + arguments;
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessW(exe.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
-        return 0xDEAD;
-    DWORD code = 0xBEEF;
-    if (::WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0)
-        ::GetExitCodeProcess(pi.hProcess, &code);
-    else
-        ::TerminateProcess(pi.hProcess, 0xBEEF);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    return code;
+    const qxrv::test::ChildRun run = qxrv::test::RunBesideThisExe(QXRV_EXIT_CODE_APP, arguments, 15000);
+    return run.ended ? run.exitCode : 0xBEEF;
 }
 
 TEST(ApplicationTest, InitInstanceFalseEndsWithExitInstancesResultAsExitCode) {

@@ -2,6 +2,7 @@
 // launcher's three windows take them without crashing, leaking, freeing anything or changing what they show.
 #include "res/resource.h"
 #include "tests/soak/SoakKit.h"
+#include "tests/support/ExeFolder.h"
 #include "tests/support/Pump.h"
 #include "tests/support/Watchdog.h"
 #include "webview/PostedString.h"
@@ -41,22 +42,11 @@ Look LookOf(HWND main, HWND start, HWND game) {
     return look;
 }
 
+// The launcher's thread keeps pumping while the flood comes in, as its message loop would.
 bool RunPoster(const std::wstring& arguments, DWORD* pExitCode) {
-    std::wstring command = std::wstring(QXRV_FLOOD_POSTER) + L" " + arguments;
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
-        return false;
-    // The launcher's thread keeps pumping while the flood comes in, as its message loop would.
-    PumpUntil([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 60000);
-    const bool ended = ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0;
-    ::GetExitCodeProcess(pi.hProcess, pExitCode);
-    if (!ended)
-        ::TerminateProcess(pi.hProcess, 9);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    return ended;
+    const ChildRun run = RunBesideThisExe(QXRV_FLOOD_POSTER, arguments, 60000, true);
+    *pExitCode = run.exitCode;
+    return run.ended;
 }
 
 TEST(HostileMessages, FloodsFromAnotherProcessChangeNothing) {

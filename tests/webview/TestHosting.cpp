@@ -1,6 +1,7 @@
 // Creating, sizing and destroying the web view, and the strings it posts (fake browser control).
 #include "tests/webview/WebViewFixture.h"
 
+#include "tests/support/ExeFolder.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/Watchdog.h"
 
@@ -269,24 +270,13 @@ TEST_F(Hosting, AStringIsClaimedOnlyWithTheMessageItWasPostedWith) {
 }
 
 TEST_F(Hosting, PostsFromASecondProcessAreIgnored) {
-    wchar_t path[MAX_PATH];
-    ASSERT_NE(0u, ::GetModuleFileNameW(NULL, path, MAX_PATH));
-    std::wstring exe = path;
-    exe = exe.substr(0, exe.find_last_of(L"\\/") + 1) + QXRV_FOREIGN_POSTER;
     const int kCount = 50;
-    std::wstring command = L"\"" + exe + L"\" " + std::to_wstring(reinterpret_cast<UINT_PTR>(m_main.m_hWnd)) +
-                           L" " + std::to_wstring(reinterpret_cast<UINT_PTR>(m_dialog.m_hWnd)) + L" " +
-                           std::to_wstring(kCount);
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(::CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi));
-    ::WaitForSingleObject(pi.hProcess, 10000);
-    DWORD code = 1;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    ASSERT_EQ(0u, code);
+    const std::wstring arguments = std::to_wstring(reinterpret_cast<UINT_PTR>(m_main.m_hWnd)) + L" " +
+                                   std::to_wstring(reinterpret_cast<UINT_PTR>(m_dialog.m_hWnd)) + L" " +
+                                   std::to_wstring(kCount);
+    const qxrv::test::ChildRun run = qxrv::test::RunBesideThisExe(QXRV_FOREIGN_POSTER, arguments, 10000);
+    ASSERT_TRUE(run.ended);
+    ASSERT_EQ(0u, run.exitCode);
 
     PumpPending();
     EXPECT_EQ(static_cast<size_t>(2 * kCount), ReceivedOf(WM_OPEN_GAME_URL).size());
