@@ -32,7 +32,8 @@ DWORD* PictureRow(BYTE* pBits, SIZE size, int y) {
     return reinterpret_cast<DWORD*>(pBits) + static_cast<size_t>(size.cy - 1 - y) * size.cx;
 }
 
-// The window's DC for the length of one redraw, given back however the redraw ends.
+// The window's DC for the length of one redraw, given back however the redraw ends. Unlike CClientDC it
+// does not throw when there is none: the push takes a NULL destination DC as well.
 class CWindowDCHold {
 public:
     explicit CWindowDCHold(HWND hWnd) : m_hWnd(hWnd), m_hDC(::GetDC(hWnd)) {}

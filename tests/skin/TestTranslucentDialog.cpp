@@ -45,6 +45,15 @@ void BindButtons(CTestLayeredDialog& dlg, CTestButton& a, CTestButton& b) {
     Place(b, 320, 210); // overlaps a from (320, 210) to (340, 230)
 }
 
+// The dialog's set-up binds both buttons and registers a, then b.
+void SetUpBoth(CTestLayeredDialog& dlg, CTestButton& a, CTestButton& b) {
+    dlg.m_setUp = [&a, &b](CTestLayeredDialog& d) {
+        BindButtons(d, a, b);
+        d.AddLayerChild(&a);
+        d.AddLayerChild(&b);
+    };
+}
+
 TEST_F(LayeredDialogTest, ShowsItsBackgroundAsOneAlphaPicture) {
     CBackdrop backdrop(kWholeScreen, kBackdropColour);
     CTestLayeredDialog dlg;
@@ -134,11 +143,7 @@ TEST_F(LayeredDialogTest, HeldRedrawsChangeNothingUntilTheNextRedraw) {
     CBackdrop backdrop(kWholeScreen, kBackdropColour);
     CTestButton a, b;
     CTestLayeredDialog dlg;
-    dlg.m_setUp = [&](CTestLayeredDialog& d) {
-        BindButtons(d, a, b);
-        d.AddLayerChild(&a);
-        d.AddLayerChild(&b);
-    };
+    SetUpBoth(dlg, a, b);
     ASSERT_TRUE(dlg.CreateAndShow());
     ASSERT_EQ(kRed, PixelOf(dlg, 305, 205));
 
@@ -353,11 +358,7 @@ TEST_F(LayeredDialogTest, ABackgroundThatFailedToDrawIsNotKept) {
     CBackdrop backdrop(kWholeScreen, kBackdropColour);
     CTestButton a, b;
     CTestLayeredDialog dlg;
-    dlg.m_setUp = [&](CTestLayeredDialog& d) {
-        BindButtons(d, a, b);
-        d.AddLayerChild(&a);
-        d.AddLayerChild(&b);
-    };
+    SetUpBoth(dlg, a, b);
     // The background is drawn with the integer form of DrawImage, the buttons with the REAL one.
     g_realDrawImageRectI = reinterpret_cast<decltype(g_realDrawImageRectI)>(qxrv::test::PatchImport(
         "gdiplus.dll", "GdipDrawImageRectI", reinterpret_cast<void*>(&FailingDrawImageRectI)));
