@@ -15,9 +15,9 @@ public:
     enum { ID_TIMER_CAPTION = 1 };
 
     CDlgQXRVGameWnd();
-    virtual ~CDlgQXRVGameWnd();
+    ~CDlgQXRVGameWnd() override;
 
-    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // The main window navigates the view and swaps the two buttons when it hands a game link over.
     CHtmlCtrl m_web;
@@ -37,8 +37,8 @@ public:
 protected:
     HICON m_hIcon;
 
-    virtual BOOL OnInitDialog();
-    virtual void OnCancel();
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
 
     afx_msg LRESULT OnPageLoaded(WPARAM wParam, LPARAM lParam);
     afx_msg void OnSize(UINT nType, int cx, int cy);

@@ -9,9 +9,9 @@ public:
 
     // Runs the whole launcher inside the main window's modal loop and returns FALSE, so the framework ends
     // the process without a message loop of its own.
-    virtual BOOL InitInstance();
+    BOOL InitInstance() override;
     // Shuts GDI+ down once every picture, font and brush of the program is gone.
-    virtual int ExitInstance();
+    int ExitInstance() override;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -8,15 +8,15 @@ class CQXRVClientDlg : public CStandardDialog {
 public:
     // pOwner: the main window, which creates, places and finally deletes this dialog.
     explicit CQXRVClientDlg(CWnd* pOwner);
-    virtual ~CQXRVClientDlg();
+    ~CQXRVClientDlg() override;
 
     // The start-page view; hidden until a document at exactly the start URL has finished loading.
     CHtmlCtrl m_web;
 
 protected:
-    virtual BOOL OnInitDialog();
-    virtual void OnOK();
-    virtual void OnCancel();
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
 
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg LRESULT OnPageLoaded(WPARAM wParam, LPARAM lParam);

@@ -10,7 +10,7 @@ class CQXRVTranslucentDlg : public CTranslucentDialog {
 public:
     // GDI+ must be running: the background and the buttons' fonts are made here.
     CQXRVTranslucentDlg();
-    virtual ~CQXRVTranslucentDlg();
+    ~CQXRVTranslucentDlg() override;
 
     // The game window, made hidden while the children are set up and disposed of when this window goes.
     CDlgQXRVGameWnd* GetGameWnd() const { return m_pGameWnd; }
@@ -21,11 +21,11 @@ protected:
     CDlgQXRVGameWnd* m_pGameWnd;
     HICON m_hIcon;
 
-    virtual void DoDataExchange(CDataExchange* pDX);
-    virtual void OnOK();
-    virtual void OnCancel();
-    virtual CStandardDialog* CreateOverlayDialog();
-    virtual void SetUpChildControls();
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnOK() override;
+    void OnCancel() override;
+    CStandardDialog* CreateOverlayDialog() override;
+    void SetUpChildControls() override;
 
     afx_msg void OnBnClickedClose();
     afx_msg void OnBnClickedMinimize();

@@ -10,15 +10,15 @@ class CHoverButton : public CBitmapButton {
 
 public:
     CHoverButton();
-    virtual ~CHoverButton();
+    ~CHoverButton() override;
 
     // Loads the strip from the program's resources and sizes the button to one frame, keeping its position
     // and raising it above its siblings. FALSE when the bitmap cannot be loaded: the button then has no
     // frame and draws nothing.
     BOOL LoadBitmapStrip(UINT nID);
 
-    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
-    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     // Frame order in the strip.

@@ -10,7 +10,7 @@ class CSizeDialog : public CDialog {
 public:
     // Every window of this class is built from the game window's template, without a parent.
     CSizeDialog();
-    virtual ~CSizeDialog();
+    ~CSizeDialog() override;
 
     // Turns visual styles and the desktop window manager's non-client rendering off for pWnd, where the
     // system has them.
@@ -28,8 +28,8 @@ protected:
     // Keep the system sizing frame (and its cursors) instead of drawing none; set before the window exists.
     BOOL m_bUseDwmFrame;
 
-    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    virtual BOOL OnInitDialog();
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
 
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
