@@ -100,7 +100,9 @@ int wmain(int argc, wchar_t** argv) {
     HWND desktop = CreateDesktop();
     Pump(200);
 
-    ::SetEnvironmentVariableW(L"QXRV_LINK_1", L"http://127.0.0.1:47380/play?id=1&client=1");
+    const std::wstring link =
+        L"http://127.0.0.1:" + std::to_wstring(QXRV_TEST_START_PORT) + L"/play?id=1&client=1";
+    ::SetEnvironmentVariableW(L"QXRV_LINK_1", link.c_str());
     LauncherProcess program(argv[1]);
     if (!program.Started() || !program.WaitForWindows()) {
         std::fprintf(stderr, "shots: the launcher did not show its windows\n");
