@@ -26,35 +26,11 @@ typedef HRESULT(WINAPI* SetWindowThemeFn)(HWND, LPCWSTR, LPCWSTR);
 typedef HRESULT(WINAPI* DwmSetWindowAttributeFn)(HWND, DWORD, LPCVOID, DWORD);
 typedef HRESULT(WINAPI* DwmIsCompositionEnabledFn)(BOOL*);
 
-// A system library that may be missing, loaded from the system folder for one use and released when the
-// scope ends.
-class COptionalLibrary {
-public:
-    explicit COptionalLibrary(LPCWSTR pszName) : m_hModule(AfxLoadSystemLibrary(pszName)) {}
-    ~COptionalLibrary() {
-        if (m_hModule)
-            ::FreeLibrary(m_hModule);
-    }
-    COptionalLibrary(const COptionalLibrary&) = delete;
-    COptionalLibrary& operator=(const COptionalLibrary&) = delete;
-
-    bool IsLoaded() const { return m_hModule != NULL; }
-    // The entry point, or NULL when the library or the function is missing.
-    template <typename Fn> Fn Find(LPCSTR pszName) const {
-        if (!m_hModule)
-            return NULL;
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(m_hModule, pszName)));
-    }
-
-private:
-    HMODULE m_hModule;
-};
-
 // Whether desktop composition is on; off where the system has no desktop window manager.
 BOOL QueryCompositionEnabled() {
     BOOL bEnabled = FALSE;
-    COptionalLibrary dwmapi(frame_detail::g_pszDwmApiLibrary);
-    if (DwmIsCompositionEnabledFn pfn = dwmapi.Find<DwmIsCompositionEnabledFn>("DwmIsCompositionEnabled"))
+    const CLibraryHandle dwmapi = AfxLoadSystemLibrary(frame_detail::g_pszDwmApiLibrary);
+    if (auto pfn = dwmapi.GetProc<DwmIsCompositionEnabledFn>("DwmIsCompositionEnabled"))
         pfn(&bEnabled);
     return bEnabled;
 }
@@ -92,13 +68,13 @@ void CSizeDialog::DisableNcRendering(CWnd* pWnd) {
     HWND hWnd = pWnd ? pWnd->GetSafeHwnd() : NULL;
 
     {
-        COptionalLibrary uxtheme(frame_detail::g_pszUxThemeLibrary);
-        if (SetWindowThemeFn pfn = uxtheme.Find<SetWindowThemeFn>("SetWindowTheme"))
+        const CLibraryHandle uxtheme = AfxLoadSystemLibrary(frame_detail::g_pszUxThemeLibrary);
+        if (auto pfn = uxtheme.GetProc<SetWindowThemeFn>("SetWindowTheme"))
             pfn(hWnd, L"", L"");
     }
 
-    COptionalLibrary dwmapi(frame_detail::g_pszDwmApiLibrary);
-    if (DwmSetWindowAttributeFn pfn = dwmapi.Find<DwmSetWindowAttributeFn>("DwmSetWindowAttribute")) {
+    const CLibraryHandle dwmapi = AfxLoadSystemLibrary(frame_detail::g_pszDwmApiLibrary);
+    if (auto pfn = dwmapi.GetProc<DwmSetWindowAttributeFn>("DwmSetWindowAttribute")) {
         DWORD dwPolicy = kDwmncrpDisabled;
         pfn(hWnd, kDwmwaNcRenderingPolicy, &dwPolicy, sizeof(dwPolicy));
     }

@@ -104,12 +104,13 @@ HINSTANCE AfxGetInstanceHandle() {
     return AfxGetResourceHandle();
 }
 
-HMODULE AfxLoadSystemLibrary(LPCWSTR lpszFileName) {
+CLibraryHandle AfxLoadSystemLibrary(LPCWSTR lpszFileName) {
     std::wstring path(MAX_PATH, L'\0');
     path.resize(::GetSystemDirectoryW(&path[0], MAX_PATH));
     if (!lpszFileName || path.empty() || path.size() >= MAX_PATH)
-        return NULL;
-    return ::LoadLibraryExW((path + L"\\" + lpszFileName).c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+        return CLibraryHandle();
+    return CLibraryHandle(
+        ::LoadLibraryExW((path + L"\\" + lpszFileName).c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
 void AfxEnableControlContainer() {

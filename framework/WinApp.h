@@ -8,6 +8,7 @@
 
 #include "framework/Prelude.h"
 
+#include "framework/Library.h"
 #include "framework/Wnd.h"
 
 #include <string>
@@ -60,9 +61,9 @@ CWnd* AfxGetMainWnd();
 // The module the framework loads resources from: the program's own.
 HINSTANCE AfxGetResourceHandle();
 HINSTANCE AfxGetInstanceHandle();
-// Loads a library of the system folder by its full path, its dependencies looked for beside it; NULL when it
-// is not there. (A bare name is looked for in the program's and the current folder first.)
-HMODULE AfxLoadSystemLibrary(LPCWSTR lpszFileName);
+// Loads a library of the system folder by its full path, its dependencies looked for beside it; holds nothing
+// when it is not there. (A bare name is looked for in the program's and the current folder first.)
+CLibraryHandle AfxLoadSystemLibrary(LPCWSTR lpszFileName);
 // Makes ActiveX controls hostable: OLE is initialised for the thread (undone at exit if it succeeded).
 void AfxEnableControlContainer();
 // Undoes AfxEnableControlContainer's OLE initialisation if it succeeded (WinMain calls it at the end).

@@ -22,6 +22,12 @@ CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : NULL) {
     AttachBorrowed(hDC);
 }
 
+CClientDC::CClientDC(HWND hWnd, const std::nothrow_t&) : m_hWnd(hWnd) {
+    if (HDC hDC = ::GetDC(m_hWnd))
+        AttachBorrowed(hDC);
+}
+
 CClientDC::~CClientDC() {
-    ::ReleaseDC(m_hWnd, Detach());
+    if (HDC hDC = Detach())
+        ::ReleaseDC(m_hWnd, hDC);
 }

@@ -7,6 +7,8 @@
 #include "framework/Gdi.h"
 #include "framework/Wnd.h"
 
+#include <new>
+
 // BeginPaint/EndPaint for WM_PAINT. Throws CResourceException when painting cannot begin.
 class CPaintDC : public CDC {
 public:
@@ -19,10 +21,14 @@ private:
     HWND m_hWnd;
 };
 
-// GetDC/ReleaseDC: the client area. Throws CResourceException when the DC cannot be had.
+// GetDC/ReleaseDC: the client area of a window, or the screen for no window.
 class CClientDC : public CDC {
 public:
+    // Throws CResourceException when the DC cannot be had.
     explicit CClientDC(CWnd* pWnd);
+    // Does not throw: holds no DC (GetSafeHdc() is NULL) when the system gives none, for code that goes on
+    // without one, or must not throw.
+    CClientDC(HWND hWnd, const std::nothrow_t&);
     ~CClientDC() override;
 
 private:

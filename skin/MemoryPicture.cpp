@@ -1,5 +1,7 @@
 #include "skin/MemoryPicture.h"
 
+#include "framework/WindowDC.h"
+
 bool CMemoryPicture::CreateDib(HDC hdc, SIZE size) {
     Release();
     BITMAPINFOHEADER header = {};
@@ -25,12 +27,13 @@ bool CMemoryPicture::CreateDib(HDC hdc, SIZE size) {
 
 bool CMemoryPicture::CreateCompatible(CDC* pDC, SIZE size) {
     Release();
-    HDC hScreen = pDC == nullptr ? ::GetDC(NULL) : NULL;
-    const HDC hdc = pDC != nullptr ? pDC->GetSafeHdc() : hScreen;
+    // The screen's DC is taken only when no DC was given.
+    std::optional<CClientDC> screen;
+    if (pDC == nullptr)
+        screen.emplace(nullptr, std::nothrow);
+    const HDC hdc = pDC != nullptr ? pDC->GetSafeHdc() : screen->GetSafeHdc();
     const bool made = hdc != NULL && m_bitmap.Attach(::CreateCompatibleBitmap(hdc, size.cx, size.cy)) &&
                       m_dc.Attach(::CreateCompatibleDC(hdc)) && SelectMade(size);
-    if (hScreen != NULL)
-        ::ReleaseDC(NULL, hScreen);
     if (!made)
         Release();
     return made;

@@ -154,31 +154,22 @@ private:
 // Holds the stand-in library loaded so that its record survives the dialog's own load and release.
 class CFakeSystem {
 public:
-    CFakeSystem() : m_hModule(AfxLoadSystemLibrary(kFakeLibrary)) {
-        if (m_hModule) {
-            FARPROC proc = ::GetProcAddress(m_hModule, FAKE_SYSTEM_CALLS_EXPORT);
-            if (proc) {
-                m_pCalls = reinterpret_cast<FakeSystemCallsFn>(reinterpret_cast<void*>(proc))();
-                *m_pCalls = FakeSystemCalls{};
-            }
+    CFakeSystem() : m_library(AfxLoadSystemLibrary(kFakeLibrary)) {
+        if (auto pfn = m_library.GetProc<FakeSystemCallsFn>(FAKE_SYSTEM_CALLS_EXPORT)) {
+            m_pCalls = pfn();
+            *m_pCalls = FakeSystemCalls{};
         }
     }
-    ~CFakeSystem() { Release(); }
     // Gives the test's reference back; TRUE when that was the last one, so nobody else kept the library.
     bool ReleaseWasLast() {
-        Release();
+        m_library.Reset();
         return ::GetModuleHandleW(kFakeLibrary) == NULL;
     }
     bool IsLoaded() const { return m_pCalls != nullptr; }
     FakeSystemCalls& Calls() { return *m_pCalls; }
 
 private:
-    void Release() {
-        if (m_hModule)
-            ::FreeLibrary(m_hModule);
-        m_hModule = NULL;
-    }
-    HMODULE m_hModule;
+    CLibraryHandle m_library;
     FakeSystemCalls* m_pCalls = nullptr;
 };
 
