@@ -5,11 +5,10 @@
 
 #include "framework/Dialog.h"
 #include "framework/GdiplusPrelude.h"
-#include "skin/MemoryPicture.h"
+#include "skin/LayerPicture.h"
 #include "skin/RenderListener.h"
 
 #include <list>
-#include <vector>
 
 class CStandardDialog;
 class CTranslucentWnd;
@@ -58,20 +57,9 @@ protected:
     // Registration order is drawing order. Not owned.
     std::list<CTranslucentWnd*> m_layerChildren;
 
-    // Kept between redraws, from the first redraw until the window is destroyed (ReleasePicture).
-    // The last composed picture, remade only when the background's size changes.
-    CMemoryPicture m_picture;
-    // The background alone, as GDI+ drew it into the empty picture; every redraw starts from it. It belongs
-    // to the image it was drawn from (m_pBytesOf), so a derived class that replaces m_pBackground does so
-    // before the first redraw. A draw that failed leaves it empty.
-    std::vector<BYTE> m_backgroundBytes;
-    const Gdiplus::Image* m_pBytesOf = nullptr;
-    // Where the children were drawn in m_picture, each rectangle widened by a margin, when m_picture was
-    // composed from m_backgroundBytes (m_bComposed).
-    std::vector<RECT> m_childAreas;
-    bool m_bComposed = false;
-    // Whether the window shows m_picture: it was pushed since the window last changed size or hid.
-    bool m_bOnScreen = false;
+    // The picture as last composed and pushed, kept from the first redraw until the window is destroyed. A
+    // derived class that replaces m_pBackground does so before the first redraw.
+    CLayerPicture m_layer;
 
 private:
     // The background's size; 0 x 0 without a usable picture.
@@ -81,16 +69,4 @@ private:
 
     // RedrawLayer, or with bChanges only the children drawn again and only the changed part handed over.
     void Redraw(bool bChanges);
-    // The picture from the background, then the children over it; m_bComposed tells whether a background
-    // could be drawn.
-    void ComposeWhole(SIZE size);
-    // The children drawn again over the background where they are and were; returns where pixels changed.
-    RECT ComposeChildren(SIZE size);
-    // Where the shown children draw now, in registration order, widened and cut to the picture.
-    std::vector<RECT> ChildAreas(SIZE size) const;
-    // Draws every shown child, in registration order, and notes areas as where they drew.
-    void PaintChildren(Gdiplus::Graphics& graphics, const std::vector<RECT>& areas);
-    // Whether a push of only the changed part is enough: the window shows m_picture at its size.
-    bool ShowsPicture(SIZE size) const;
-    void ReleasePicture();
 };

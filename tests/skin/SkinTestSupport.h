@@ -99,7 +99,7 @@ public:
     using CTranslucentDialog::m_bStartCentred;
     using CTranslucentDialog::m_layerChildren;
     using CTranslucentDialog::m_pBackground;
-    using CTranslucentDialog::m_picture;
+    using CTranslucentDialog::m_layer;
     using CTranslucentDialog::m_pOverlayDlg;
 
     // Replaces the background before the window is created (the old one is deleted).

@@ -230,8 +230,8 @@ COLORREF OverBackdrop(DWORD premultiplied) {
 // to be what a whole compose from nothing gives.
 void ExpectTheWholePicture(CTestLayeredDialog& dlg, bool bShowing) {
     const std::vector<DWORD> expected = dlg.ComposeAfresh();
-    ASSERT_TRUE(dlg.m_picture.IsMade());
-    const DWORD* pKept = reinterpret_cast<const DWORD*>(dlg.m_picture.Bits());
+    ASSERT_TRUE(dlg.m_layer.Picture().IsMade());
+    const DWORD* pKept = reinterpret_cast<const DWORD*>(dlg.m_layer.Picture().Bits());
     size_t wrongBytes = 0;
     for (size_t i = 0; i < expected.size(); ++i)
         wrongBytes += pKept[i] != expected[i];
