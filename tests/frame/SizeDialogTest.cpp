@@ -558,9 +558,6 @@ TEST_F(SizeDialogTest, MovingKeepsTheWindowPartlyOnTheVirtualScreen) {
     const int W = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int H = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     std::printf("virtual screen W = %d, H = %d\n", W, H);
-    // The example proposals assume a screen on which they reach the bottom and right limits.
-    ASSERT_LT(H - 150, 1000);
-    ASSERT_LT(W - 150, 1800);
 
     struct Case {
         RECT proposed;
@@ -571,10 +568,11 @@ TEST_F(SizeDialogTest, MovingKeepsTheWindowPartlyOnTheVirtualScreen) {
         {{-400, -20, 400, 580}, {-400, 0, 400, 600}},
         // Too far left.
         {{-300, 50, 500, 650}, {-150, 50, 650, 650}},
-        // Too far down.
-        {{100, 1000, 900, 1600}, {100, H - 150, 900, H - 150 + 600}},
-        // Too far right.
-        {{1800, 500, 2600, 1100}, {W - 150, 500, W - 150 + 800, 1100}},
+        // Too far down, and too far right, on whatever screen the test runs.
+        {{100, H - 80, 900, H - 80 + 600}, {100, H - 150, 900, H - 150 + 600}},
+        {{W - 120, 500, W - 120 + 800, 1100}, {W - 150, 500, W - 150 + 800, 1100}},
+        // Just inside the bottom and right limits.
+        {{W - 151, H - 151, W - 151 + 800, H - 151 + 600}, {W - 151, H - 151, W - 151 + 800, H - 151 + 600}},
         // On both limits already.
         {{-150, 0, 650, 600}, {-150, 0, 650, 600}},
     };

@@ -8,6 +8,11 @@
 
 namespace skintest {
 
+RECT WholeScreen() {
+    const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN), y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 COLORREF ScreenPixel(int x, int y) {
     HDC hScreen = ::GetDC(NULL);
     const COLORREF colour = ::GetPixel(hScreen, x, y);

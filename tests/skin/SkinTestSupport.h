@@ -17,6 +17,9 @@
 
 namespace skintest {
 
+// The whole desktop, every monitor, as the system reports it: a backdrop there lies under whatever a test
+// shows, on a screen of any size.
+RECT WholeScreen();
 // What the user sees at (x, y) of the screen.
 COLORREF ScreenPixel(int x, int y);
 // The screen's pixels inside rect, row by row (one read instead of one per pixel).
@@ -97,9 +100,9 @@ public:
     using CTranslucentDialog::m_bHoldRedraw;
     using CTranslucentDialog::m_blendFunction;
     using CTranslucentDialog::m_bStartCentred;
+    using CTranslucentDialog::m_layer;
     using CTranslucentDialog::m_layerChildren;
     using CTranslucentDialog::m_pBackground;
-    using CTranslucentDialog::m_layer;
     using CTranslucentDialog::m_pOverlayDlg;
 
     // Replaces the background before the window is created (the old one is deleted).

@@ -36,7 +36,7 @@ LRESULT CALLBACK KeyPainterProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
 using StandardDialogTest = SkinTest;
 
 TEST_F(StandardDialogTest, KeyColourIsSeeThroughAndNothingElse) {
-    CBackdrop backdrop({0, 0, 1280, 1024}, kBeneath);
+    CBackdrop backdrop(WholeScreen(), kBeneath);
     CTestOverlay dlg(nullptr, IDD_TEST_OVERLAY);
     ASSERT_TRUE(dlg.Create(IDD_TEST_OVERLAY, nullptr));
     dlg.SetWindowPos(NULL, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

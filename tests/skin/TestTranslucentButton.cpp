@@ -257,8 +257,6 @@ TEST_F(TranslucentButtonTest, RealMouseTrackingBringsHoverAndLeave) {
 
 // ---- In the composed picture
 
-const RECT kWholeScreen = {0, 0, 1280, 1024};
-
 // Dark pixels of the caption inside rect: their bounding box (empty when there are none).
 CRect DarkBox(const CRect& rect) {
     const std::vector<COLORREF> pixels = ScreenPixels(rect);
@@ -283,7 +281,7 @@ TEST_F(TranslucentButtonTest, CaptionIsDrawnCentredOverTheImage) {
     } cases[] = {{L"WWW", true}, {L"", false}, {L"i", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "caption \"" << c.text << "\"");
-        CBackdrop backdrop(kWholeScreen, RGB(200, 30, 30));
+        CBackdrop backdrop(WholeScreen(), RGB(200, 30, 30));
         CTestButton a, b;
         CTestLayeredDialog dlg;
         dlg.m_setUp = [&](CTestLayeredDialog& d) {
@@ -309,7 +307,7 @@ TEST_F(TranslucentButtonTest, CaptionIsDrawnCentredOverTheImage) {
 }
 
 TEST_F(TranslucentButtonTest, StateImagesAreStretchedToTheWindow) {
-    CBackdrop backdrop(kWholeScreen, RGB(200, 30, 30));
+    CBackdrop backdrop(WholeScreen(), RGB(200, 30, 30));
     CTestButton a;
     CTestLayeredDialog dlg;
     dlg.m_setUp = [&](CTestLayeredDialog& d) {

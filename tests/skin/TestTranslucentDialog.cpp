@@ -16,7 +16,6 @@ namespace skintest {
 namespace {
 
 const COLORREF kBackdropColour = RGB(200, 30, 30);
-const RECT kWholeScreen = {0, 0, 1280, 1024};
 const COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kYellow = RGB(255, 255, 0);
 
 using LayeredDialogTest = SkinTest;
@@ -55,7 +54,7 @@ void SetUpBoth(CTestLayeredDialog& dlg, CTestButton& a, CTestButton& b) {
 }
 
 TEST_F(LayeredDialogTest, ShowsItsBackgroundAsOneAlphaPicture) {
-    CBackdrop backdrop(kWholeScreen, kBackdropColour);
+    CBackdrop backdrop(WholeScreen(), kBackdropColour);
     CTestLayeredDialog dlg;
     ASSERT_TRUE(dlg.CreateAndShow());
 
@@ -97,7 +96,7 @@ TEST_F(LayeredDialogTest, ChildrenAreDrawnInRegistrationOrder) {
     } cases[] = {{true, kBlue}, {false, kRed}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.firstRegisteredIsA ? "a, then b" : "b, then a");
-        CBackdrop backdrop(kWholeScreen, kBackdropColour);
+        CBackdrop backdrop(WholeScreen(), kBackdropColour);
         CTestButton a, b;
         CTestLayeredDialog dlg;
         dlg.m_setUp = [&](CTestLayeredDialog& d) {
@@ -114,7 +113,7 @@ TEST_F(LayeredDialogTest, ChildrenAreDrawnInRegistrationOrder) {
 }
 
 TEST_F(LayeredDialogTest, HiddenChildIsNotDrawnButItsReportsRedraw) {
-    CBackdrop backdrop(kWholeScreen, kBackdropColour);
+    CBackdrop backdrop(WholeScreen(), kBackdropColour);
     CTestButton a, b;
     CTestLayeredDialog dlg;
     dlg.m_setUp = [&](CTestLayeredDialog& d) {
@@ -140,7 +139,7 @@ TEST_F(LayeredDialogTest, HiddenChildIsNotDrawnButItsReportsRedraw) {
 }
 
 TEST_F(LayeredDialogTest, HeldRedrawsChangeNothingUntilTheNextRedraw) {
-    CBackdrop backdrop(kWholeScreen, kBackdropColour);
+    CBackdrop backdrop(WholeScreen(), kBackdropColour);
     CTestButton a, b;
     CTestLayeredDialog dlg;
     SetUpBoth(dlg, a, b);
@@ -271,7 +270,7 @@ TEST_F(LayeredDialogTest, EveryRedrawGivesTheWholePictureWhereTheWindowStands) {
         SCOPED_TRACE(c.what);
         CPartialPushPatch patch(c.mode);
         ASSERT_TRUE(patch.ok());
-        CBackdrop backdrop(kWholeScreen, kBackdropColour);
+        CBackdrop backdrop(WholeScreen(), kBackdropColour);
         CTestButton a, b;
         CTestLayeredDialog dlg;
         dlg.m_setUp = [&](CTestLayeredDialog& d) {
@@ -355,7 +354,7 @@ Gdiplus::GpStatus WINGDIPAPI FailingDrawImageRectI(Gdiplus::GpGraphics*, Gdiplus
 
 // A background that GDI+ could not draw is not kept: the next redraw draws it again.
 TEST_F(LayeredDialogTest, ABackgroundThatFailedToDrawIsNotKept) {
-    CBackdrop backdrop(kWholeScreen, kBackdropColour);
+    CBackdrop backdrop(WholeScreen(), kBackdropColour);
     CTestButton a, b;
     CTestLayeredDialog dlg;
     SetUpBoth(dlg, a, b);
@@ -523,7 +522,7 @@ TEST_F(LayeredDialogTest, MissingBackgroundIsAnEmptyPicture) {
     } cases[] = {{"no image object", false}, {"a picture that failed to load", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        CBackdrop backdrop(kWholeScreen, kBackdropColour);
+        CBackdrop backdrop(WholeScreen(), kBackdropColour);
         CTestButton a, b;
         CTestLayeredDialog dlg;
         dlg.ReplaceBackground(c.loadMissing ? ImageFromPngResource(IDB_TEST_MISSING) : nullptr);
