@@ -23,17 +23,24 @@ public:
     CreationVeto& operator=(const CreationVeto&) = delete;
     bool Installed() const { return s_hook != NULL; }
     int Vetoed() const { return s_vetoed; }
+    // The handle the vetoed window had, and the object the framework had bound to it when the veto came.
+    HWND VetoedHandle() const { return s_hWnd; }
+    CWnd* BoundWhenVetoed() const { return s_pBound; }
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
         if (code == HCBT_CREATEWND && s_vetoed == 0) {
             ++s_vetoed;
+            s_hWnd = reinterpret_cast<HWND>(wParam);
+            s_pBound = CWnd::FromHandlePermanent(s_hWnd);
             return 1;
         }
         return ::CallNextHookEx(s_hook, code, wParam, lParam);
     }
     static inline HHOOK s_hook = NULL;
     static inline int s_vetoed = 0;
+    static inline HWND s_hWnd = NULL;
+    static inline CWnd* s_pBound = nullptr;
 };
 
 struct VetoCase {
@@ -58,7 +65,11 @@ TEST(CreationVeto, AVetoedCreationLeavesTheObjectUnboundAndFreeToCreateAgain) {
             ASSERT_TRUE(veto.Installed());
             EXPECT_FALSE(c.create(wnd));
             ASSERT_EQ(1, veto.Vetoed()) << "the creation reached the system";
-            hwndVetoed = wnd.m_hWnd;
+            // The handle as the system gave it at the veto, when the framework had already bound the object.
+            hwndVetoed = veto.VetoedHandle();
+            ASSERT_NE(nullptr, hwndVetoed);
+            ASSERT_EQ(&wnd, veto.BoundWhenVetoed())
+                << "the veto must come after the framework bound the object";
         }
         EXPECT_EQ(NULL, wnd.GetSafeHwnd()) << "bound to a handle that never became a window";
         EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hwndVetoed));
