@@ -5,6 +5,9 @@
 // BN_CLICKED for the launcher's own buttons (those do what a click does); everything else is fair game.
 #include "framework/Prelude.h"
 
+#include "res/resource.h"
+#include "webview/WebViewMessages.h"
+
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -12,10 +15,9 @@
 
 namespace {
 
-constexpr UINT kOpenGameUrl = 0x14FA;
-constexpr UINT kPageLoaded = 0x172E;
-// The launcher's control IDs (minimise, close, start page, restore, game page, maximise, pop-up browser).
-const WORD kIds[] = {IDOK, IDCANCEL, 1001, 1002, 1003, 1004, 1005, 1007, 10000};
+// The launcher's control IDs, and the dialog manager's two commands.
+const WORD kIds[] = {IDOK,        IDCANCEL,      IDC_MINIMIZE, IDC_CLOSE,       IDC_START_PAGE,
+                     IDC_RESTORE, IDC_GAME_PAGE, IDC_MAXIMIZE, ID_POPUP_BROWSER};
 
 // Posts, waiting while the receiver's queue is full.
 bool Post(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -28,8 +30,8 @@ bool Post(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool IsButtonClick(WORD id, WORD code) {
-    return code == BN_CLICKED && id != IDOK && id != IDCANCEL &&
-           (id == 1001 || id == 1002 || id == 1004 || id == 1007);
+    return code == BN_CLICKED &&
+           (id == IDC_MINIMIZE || id == IDC_CLOSE || id == IDC_RESTORE || id == IDC_MAXIMIZE);
 }
 
 } // namespace
@@ -69,8 +71,8 @@ int wmain(int argc, wchar_t** argv) {
             HWND child = ::GetWindow(target, GW_CHILD);
             const LPARAM from =
                 (rng() % 2 && child) ? reinterpret_cast<LPARAM>(child) : static_cast<LPARAM>(bogus());
-            if (!Post(target, kOpenGameUrl, bogus(), static_cast<LPARAM>(bogus())) ||
-                !Post(target, kPageLoaded, bogus(), static_cast<LPARAM>(bogus())) ||
+            if (!Post(target, WM_OPEN_GAME_URL, bogus(), static_cast<LPARAM>(bogus())) ||
+                !Post(target, WM_PAGE_LOADED, bogus(), static_cast<LPARAM>(bogus())) ||
                 !Post(target, WM_COMMAND, MAKEWPARAM(id, code), from))
                 return 1;
         }
