@@ -9,6 +9,7 @@
 #include "tests/support/FakeBrowser.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/app/UiAgent.h"
+#include "tests/frame/PointerInput.h"
 #include "tests/support/Pump.h"
 #include "tests/support/Watchdog.h"
 
@@ -316,6 +317,37 @@ TEST_F(MainWindow, MinimisingTakesTheStartPageAlong) {
         EXPECT_EQ(main.left + 344, page.left);
         EXPECT_EQ(main.top + 88, page.top);
     });
+}
+
+// A press and release of the left button at a screen point, through the system's input queue: the window
+// that takes it is the one the system finds under the pointer, as for a user's mouse.
+void RealClick(int x, int y) {
+    frame_test::SendPointer(x, y);
+    ::Sleep(60);
+    frame_test::SendPointer(x, y, MOUSEEVENTF_LEFTDOWN);
+    ::Sleep(60);
+    frame_test::SendPointer(x, y, MOUSEEVENTF_LEFTUP);
+}
+
+TEST_F(MainWindow, RealClicksReachItsButtons) {
+    RunModal([&](const Launcher& l) {
+        // Inside each button where its picture is opaque and no other button's window lies.
+        RECT main = WindowRectOf(l.main);
+        RealClick(main.left + 1115, main.top + 92);
+        EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(l.main) != FALSE; })) << "the minimise click got lost";
+
+        ::ShowWindow(l.main, SW_RESTORE);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsIconic(l.main) && ::IsWindowVisible(l.main); }));
+        main = WindowRectOf(l.main);
+        RealClick(main.left + 1157, main.top + 92);
+        SeenMessageBox seen;
+        EXPECT_TRUE(AnswerMessageBox(kTitle, IDNO, &seen)) << "the close click got lost";
+        EXPECT_EQ(l.main, seen.owner);
+        // Away from the buttons, so no later test starts over one.
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        EXPECT_TRUE(::IsWindowVisible(l.main));
+    });
+    EXPECT_EQ(IDABORT, m_result);
 }
 
 TEST_F(MainWindow, KeysAndCloseRequestsLeaveTheLauncherOpen) {
