@@ -56,6 +56,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The client size of the last WM_SIZE outside the minimised state: the size the frame on screen is for.
+    SIZE m_sizeLaidOut = {0, 0};
+
     // Kept between paints:
     // - the eight frame pieces side by side in one bitmap (m_pieceAt: where each is, empty for one that could
     //   not be loaded), loaded at the first paint and freed with the window;
