@@ -26,8 +26,11 @@ public:
     CHoverButton m_btnMaximize;
     CHoverButton m_btnClose;
 
-    // Cuts the window to a caption band with rounded top corners joined to a rectangular body.
+    // Cuts the window to its shape at its present size.
     void UpdateWindowRgn();
+    // The window's shape at w x h, into shape (which holds no region yet): a caption band with rounded top
+    // corners joined to a rectangular body. False when the region cannot be made.
+    static bool MakeWindowShape(CRgn& shape, int w, int h);
     // Composes the whole window off-screen (frame pieces, caption text) and copies it to pDC in one go. The
     // composed picture is kept: at an unchanged size and DC format, the copy is all that is done.
     void DrawFrame(CDC* pDC);

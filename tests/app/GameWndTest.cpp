@@ -208,6 +208,38 @@ TEST_F(GameWindow, RegionCutsOnlyTheTopCorners) {
     }
 }
 
+// The game window's shape on its own, at the size it first asks for and at a maximised size: all of the
+// window but three pixels in each top corner, and the body reaching one column and one row past it.
+TEST(GdiRegions, CombinedRoundBandAndBody) {
+    for (const SIZE size : {SIZE{960, 600}, SIZE{1280, 1024}}) {
+        const int w = size.cx;
+        const int h = size.cy;
+        SCOPED_TRACE(testing::Message() << w << "x" << h);
+        CRgn shape;
+        ASSERT_TRUE(CDlgQXRVGameWnd::MakeWindowShape(shape, w, h));
+
+        // Within the window: everything but the corner pixels.
+        CRgn expected, within, corner;
+        ASSERT_TRUE(expected.CreateRectRgn(0, 0, w, h));
+        const RECT cut[] = {{0, 0, 2, 1}, {0, 1, 1, 2}, {w - 2, 0, w, 1}, {w - 1, 1, w, 2}};
+        for (const RECT& rc : cut) {
+            ASSERT_TRUE(corner.CreateRectRgnIndirect(&rc));
+            ASSERT_NE(ERROR, expected.CombineRgn(&expected, &corner, RGN_DIFF));
+        }
+        ASSERT_TRUE(within.CreateRectRgn(0, 0, w, h));
+        ASSERT_NE(ERROR, within.CombineRgn(&within, &shape, RGN_AND));
+        EXPECT_TRUE(::EqualRgn(expected, within)) << "the window's own pixels";
+
+        // Beyond it: the body's extra column and row below the band, and nothing further out.
+        CRgn extra, outside;
+        ASSERT_TRUE(extra.CreateRectRgn(0, 30, w + 1, h + 1));
+        EXPECT_EQ(NULLREGION, extra.CombineRgn(&extra, &shape, RGN_DIFF)) << "the extra column and row";
+        ASSERT_TRUE(outside.CreateRectRgn(0, 0, w + 1, h + 1));
+        EXPECT_EQ(NULLREGION, outside.CombineRgn(&shape, &outside, RGN_DIFF))
+            << "past the extra column or row";
+    }
+}
+
 // The colour at a point of the window, as the screen shows it.
 struct FramePixel {
     const char* where;
