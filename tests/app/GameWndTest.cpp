@@ -640,26 +640,51 @@ TEST_F(GameWindow, PaintsAndResizesKeepTheGdiObjectCountFlat) {
 
 TEST_F(GameWindow, CloseAsksFirstAndNoChangesNothing) {
     ShowAndPaint();
+    // A stand-in for the launcher's main window. Yes ends its dialog, which for a modeless one means it
+    // hides.
     CWinApp app;
+    CDialog main(IDD_GAME);
+    ASSERT_TRUE(main.Create(IDD_GAME));
+    main.ShowWindow(SW_SHOWNOACTIVATE);
+    app.m_pMainWnd = &main;
+    const RECT gameBefore = WindowRectOf(Game());
+
+    // Clicks the close button and answers the question from another thread. False when no question came.
+    auto clickCloseAndAnswer = [&](int nAnswer, SeenMessageBox* pSeen) {
+        std::atomic<bool> done{false};
+        bool answered = false; // the driver's, until it has been joined
+        std::thread driver([&, game = Game()] {
+            answered = AnswerMessageBox(kTitle, nAnswer, pSeen, 3000);
+            done = true;
+            ::PostMessageW(game, WM_NULL, 0, 0); // wakes the pump below
+        });
+        PostClick(m_pGame->m_btnClose.GetSafeHwnd());
+        PumpUntil([&] { return done.load(); }, 4000);
+        driver.join();
+        PumpPending(); // the rest of the click
+        return answered;
+    };
+
     SeenMessageBox seen;
-    std::atomic<bool> answered{false};
-    std::thread driver([&] { answered = AnswerMessageBox(kTitle, IDNO, &seen); });
-    PostClick(m_pGame->m_btnClose.GetSafeHwnd());
-    PumpUntil([&] { return answered && !::IsWindow(seen.hwnd); }, 5000);
-    driver.join();
-    ASSERT_TRUE(answered);
+    ASSERT_TRUE(clickCloseAndAnswer(IDNO, &seen)) << "no question on the first click";
     EXPECT_EQ(L"游戏正在运行中，是否退出？", seen.text);
     EXPECT_EQ(Game(), seen.owner);
     EXPECT_TRUE(seen.yesNo);
     EXPECT_EQ(::LoadIconW(NULL, IDI_QUESTION), seen.icon);
+    EXPECT_TRUE(::IsWindowVisible(main.GetSafeHwnd())) << "No ended the main window";
     EXPECT_TRUE(::IsWindowVisible(Game()));
+    EXPECT_TRUE(Visible(m_pGame->m_web));
+    const RECT gameAfter = WindowRectOf(Game());
+    EXPECT_TRUE(::EqualRect(&gameBefore, &gameAfter));
 
-    // Yes without a main window to end: nothing to do, and nothing breaks.
-    std::thread yes([&] { answered = AnswerMessageBox(kTitle, IDYES, &seen); });
-    PostClick(m_pGame->m_btnClose.GetSafeHwnd());
-    PumpUntil([&] { return answered && !::IsWindow(seen.hwnd); }, 5000);
-    yes.join();
+    // Asked again after No, and this time Yes ends the main window; the game window is the main window's to
+    // dispose of.
+    seen = SeenMessageBox();
+    ASSERT_TRUE(clickCloseAndAnswer(IDYES, &seen)) << "no question on the second click";
+    EXPECT_EQ(L"游戏正在运行中，是否退出？", seen.text);
+    EXPECT_FALSE(::IsWindowVisible(main.GetSafeHwnd())) << "Yes did not end the main window";
     EXPECT_TRUE(::IsWindowVisible(Game()));
+    app.m_pMainWnd = NULL;
 }
 
 } // namespace
