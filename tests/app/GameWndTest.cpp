@@ -643,10 +643,10 @@ TEST_F(GameWindow, CloseAsksFirstAndNoChangesNothing) {
     // A stand-in for the launcher's main window. Yes ends its dialog, which for a modeless one means it
     // hides.
     CWinApp app;
-    CDialog main(IDD_GAME);
-    ASSERT_TRUE(main.Create(IDD_GAME));
-    main.ShowWindow(SW_SHOWNOACTIVATE);
-    app.m_pMainWnd = &main;
+    CDialog standIn(IDD_GAME);
+    ASSERT_TRUE(standIn.Create(IDD_GAME));
+    standIn.ShowWindow(SW_SHOWNOACTIVATE);
+    app.m_pMainWnd = &standIn;
     const RECT gameBefore = WindowRectOf(Game());
 
     // Clicks the close button and answers the question from another thread. False when no question came.
@@ -671,7 +671,7 @@ TEST_F(GameWindow, CloseAsksFirstAndNoChangesNothing) {
     EXPECT_EQ(Game(), seen.owner);
     EXPECT_TRUE(seen.yesNo);
     EXPECT_EQ(::LoadIconW(NULL, IDI_QUESTION), seen.icon);
-    EXPECT_TRUE(::IsWindowVisible(main.GetSafeHwnd())) << "No ended the main window";
+    EXPECT_TRUE(::IsWindowVisible(standIn.GetSafeHwnd())) << "No ended the main window";
     EXPECT_TRUE(::IsWindowVisible(Game()));
     EXPECT_TRUE(Visible(m_pGame->m_web));
     const RECT gameAfter = WindowRectOf(Game());
@@ -682,9 +682,13 @@ TEST_F(GameWindow, CloseAsksFirstAndNoChangesNothing) {
     seen = SeenMessageBox();
     ASSERT_TRUE(clickCloseAndAnswer(IDYES, &seen)) << "no question on the second click";
     EXPECT_EQ(L"游戏正在运行中，是否退出？", seen.text);
-    EXPECT_FALSE(::IsWindowVisible(main.GetSafeHwnd())) << "Yes did not end the main window";
+    EXPECT_FALSE(::IsWindowVisible(standIn.GetSafeHwnd())) << "Yes did not end the main window";
     EXPECT_TRUE(::IsWindowVisible(Game()));
+
+    // Yes with no main window left to end: nothing to do, and nothing breaks.
     app.m_pMainWnd = NULL;
+    ASSERT_TRUE(clickCloseAndAnswer(IDYES, &seen)) << "no question on the third click";
+    EXPECT_TRUE(::IsWindowVisible(Game()));
 }
 
 } // namespace
