@@ -109,6 +109,14 @@ void CDlgQXRVGameWnd::OnSize(UINT /*nType*/, int cx, int cy) {
         m_web.SetWindowPos(NULL, 3, 27, cx - 6, cy - 30, SWP_NOZORDER);
     }
     UpdateWindowRgn();
+
+    // The dialog class does not redraw on resizing: after a maximise, a restore or a size set from outside,
+    // only what the moved children uncovered would be painted, and the edges would keep their old stretch.
+    // The whole frame follows the new size; erasing first would only flicker.
+    if (cx != m_sizeLaidOut.cx || cy != m_sizeLaidOut.cy) {
+        m_sizeLaidOut = {cx, cy};
+        InvalidateRect(NULL, FALSE);
+    }
 }
 
 HBRUSH CDlgQXRVGameWnd::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {

@@ -26,8 +26,11 @@ public:
     CHoverButton m_btnMaximize;
     CHoverButton m_btnClose;
 
-    // Cuts the window to a caption band with rounded top corners joined to a rectangular body.
+    // Cuts the window to its shape at its present size.
     void UpdateWindowRgn();
+    // The window's shape at w x h, into shape (which holds no region yet): a caption band with rounded top
+    // corners joined to a rectangular body. False when the region cannot be made.
+    static bool MakeWindowShape(CRgn& shape, int w, int h);
     // Composes the whole window off-screen (frame pieces, caption text) and copies it to pDC in one go. The
     // composed picture is kept: at an unchanged size and DC format, the copy is all that is done.
     void DrawFrame(CDC* pDC);
@@ -56,6 +59,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The client size of the last WM_SIZE outside the minimised state: the size the frame on screen is for.
+    SIZE m_sizeLaidOut = {0, 0};
+
     // Kept between paints:
     // - the eight frame pieces side by side in one bitmap (m_pieceAt: where each is, empty for one that could
     //   not be loaded), loaded at the first paint and freed with the window;

@@ -103,23 +103,24 @@ bool IsCopied(Piece piece) {
 
 } // namespace
 
+bool CDlgQXRVGameWnd::MakeWindowShape(CRgn& shape, int w, int h) {
+    // The shapes reach one past the window's size, so its last column and row stay inside the region.
+    CRgn body;
+    if (!shape.CreateRoundRectRgn(0, 0, w + 1, 40, 6, 6) || !body.CreateRectRgn(0, 30, w + 1, h + 1))
+        return false;
+    // The body covers the band's lower rounded corners, so only the top corners stay rounded.
+    return shape.CombineRgn(&shape, &body, RGN_OR) != ERROR;
+}
+
 void CDlgQXRVGameWnd::UpdateWindowRgn() {
     CRect rcWindow;
     GetWindowRect(&rcWindow);
-    const int w = rcWindow.Width();
-    const int h = rcWindow.Height();
-
-    // The shapes reach one past the window's size, so its last column and row stay inside the region.
-    CRgn caption;
-    CRgn body;
-    if (!caption.CreateRoundRectRgn(0, 0, w + 1, 40, 6, 6) || !body.CreateRectRgn(0, 30, w + 1, h + 1))
-        return;
-    // The body covers the band's lower rounded corners, so only the top corners stay rounded.
-    if (caption.CombineRgn(&caption, &body, RGN_OR) == ERROR)
+    CRgn shape;
+    if (!MakeWindowShape(shape, rcWindow.Width(), rcWindow.Height()))
         return;
     // Once accepted, the region belongs to the system.
-    if (SetWindowRgn(caption, TRUE))
-        caption.Detach();
+    if (SetWindowRgn(shape, TRUE))
+        shape.Detach();
 }
 
 void CDlgQXRVGameWnd::DrawFrame(CDC* pDC) {

@@ -2,9 +2,8 @@
 
 #include "frame/HoverButton.h"
 
+#include "framework/MouseTracking.h"
 #include "framework/WinApp.h"
-
-#include <commctrl.h>
 
 namespace {
 
@@ -94,14 +93,8 @@ BOOL CHoverButton::PreTranslateMessage(MSG* pMsg) {
 void CHoverButton::OnMouseMove(UINT /*nFlags*/, CPoint /*point*/) {
     // One request per visit: it stays active until the pointer leaves. A failed request is made again on the
     // next move.
-    if (!m_bTrackingLeave) {
-        TRACKMOUSEEVENT tme = {};
-        tme.cbSize = sizeof(tme);
-        tme.dwFlags = TME_HOVER | TME_LEAVE;
-        tme.hwndTrack = m_hWnd;
-        tme.dwHoverTime = 1;
-        m_bTrackingLeave = ::_TrackMouseEvent(&tme);
-    }
+    if (!m_bTrackingLeave)
+        m_bTrackingLeave = TrackHoverAndLeave(m_hWnd);
     Default();
 }
 

@@ -1,10 +1,9 @@
 #include "skin/TranslucentButton.h"
 
+#include "framework/MouseTracking.h"
 #include "framework/String.h"
 #include "skin/GdiplusServices.h"
 #include "skin/PngResource.h"
-
-#include <commctrl.h>
 
 IMPLEMENT_DYNAMIC(CTranslucentButton, CTranslucentWnd)
 
@@ -118,14 +117,8 @@ void CTranslucentButton::PaintToLayer(Gdiplus::Graphics* pGraphics) {
 }
 
 void CTranslucentButton::OnMouseMove(UINT /*nFlags*/, CPoint /*point*/) {
-    if (!m_bTrackingLeave) {
-        TRACKMOUSEEVENT tme = {};
-        tme.cbSize = sizeof tme;
-        tme.dwFlags = TME_HOVER | TME_LEAVE;
-        tme.hwndTrack = m_hWnd;
-        tme.dwHoverTime = 1;
-        m_bTrackingLeave = _TrackMouseEvent(&tme) != FALSE;
-    }
+    if (!m_bTrackingLeave)
+        m_bTrackingLeave = TrackHoverAndLeave(m_hWnd);
     Default();
 }
 

@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -206,6 +208,38 @@ TEST_F(GameWindow, RegionCutsOnlyTheTopCorners) {
     }
 }
 
+// The game window's shape on its own, at the size it first asks for and at a maximised size: all of the
+// window but three pixels in each top corner, and the body reaching one column and one row past it.
+TEST(GdiRegions, CombinedRoundBandAndBody) {
+    for (const SIZE size : {SIZE{960, 600}, SIZE{1280, 1024}}) {
+        const int w = size.cx;
+        const int h = size.cy;
+        SCOPED_TRACE(testing::Message() << w << "x" << h);
+        CRgn shape;
+        ASSERT_TRUE(CDlgQXRVGameWnd::MakeWindowShape(shape, w, h));
+
+        // Within the window: everything but the corner pixels.
+        CRgn expected, within, corner;
+        ASSERT_TRUE(expected.CreateRectRgn(0, 0, w, h));
+        const RECT cut[] = {{0, 0, 2, 1}, {0, 1, 1, 2}, {w - 2, 0, w, 1}, {w - 1, 1, w, 2}};
+        for (const RECT& rc : cut) {
+            ASSERT_TRUE(corner.CreateRectRgnIndirect(&rc));
+            ASSERT_NE(ERROR, expected.CombineRgn(&expected, &corner, RGN_DIFF));
+        }
+        ASSERT_TRUE(within.CreateRectRgn(0, 0, w, h));
+        ASSERT_NE(ERROR, within.CombineRgn(&within, &shape, RGN_AND));
+        EXPECT_TRUE(::EqualRgn(expected, within)) << "the window's own pixels";
+
+        // Beyond it: the body's extra column and row below the band, and nothing further out.
+        CRgn extra, outside;
+        ASSERT_TRUE(extra.CreateRectRgn(0, 30, w + 1, h + 1));
+        EXPECT_EQ(NULLREGION, extra.CombineRgn(&extra, &shape, RGN_DIFF)) << "the extra column and row";
+        ASSERT_TRUE(outside.CreateRectRgn(0, 0, w + 1, h + 1));
+        EXPECT_EQ(NULLREGION, outside.CombineRgn(&shape, &outside, RGN_DIFF))
+            << "past the extra column or row";
+    }
+}
+
 // The colour at a point of the window, as the screen shows it.
 struct FramePixel {
     const char* where;
@@ -274,9 +308,10 @@ TEST_F(GameWindow, PaintsTheFramePiecesAndTheCaptionText) {
     EXPECT_TRUE(caption == captionPixels()) << "the caption changed with the title";
 }
 
-// The frame as a paint composed it from nothing: a new bitmap compatible with pDC, white, the eight pieces
-// loaded and placed by their own sizes, the caption text, one copy to pDC.
-void ComposeFrameAfresh(CDlgQXRVGameWnd& game, CDC* pDC, int w, int h) {
+// The frame as a paint composed from nothing would give it: a new bitmap compatible with pDC, white, the
+// eight pieces loaded and placed by their own sizes, then the caption in white in a new DC's own font at (12,
+// 5), copied to pDC in one go.
+void ComposeFrameAfresh(CDC* pDC, int w, int h) {
     CBitmap picture;
     CDC frameDC, pieceDC;
     ASSERT_TRUE(picture.CreateCompatibleBitmap(pDC, w, h));
@@ -317,23 +352,86 @@ void ComposeFrameAfresh(CDlgQXRVGameWnd& game, CDC* pDC, int w, int h) {
         frameDC.StretchBlt(piece.to.left, piece.to.top, piece.to.right, piece.to.bottom, &pieceDC, 0, 0,
                            own.cx, own.cy, SRCCOPY);
     }
-    game.DrawCaptionText(&frameDC);
+    ::SetTextColor(frameDC, RGB(255, 255, 255));
+    ::SetBkMode(frameDC, TRANSPARENT);
+    ::TextOutW(frameDC, 12, 5, L"蓝柚川登陆器 ", 7);
     pDC->BitBlt(0, 0, w, h, &frameDC, 0, 0, SRCCOPY);
 }
 
-// A paint copies what a compose from nothing gives, right after a resize and from the kept picture: larger than
-// the first paint, smaller again, and larger again.
+// Pixels of a 32-bit picture: (x, y) counted from the top-left corner, rows stored bottom-up.
+COLORREF PictureAt(const CMemoryPicture& picture, int x, int y) {
+    const SIZE size = picture.Size();
+    const DWORD bgr = reinterpret_cast<const DWORD*>(picture.Bits())[(size.cy - 1 - y) * size.cx + x];
+    return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
+}
+
+// How many pixels of its own frame the game window shows on screen unlike `expected`: every pixel inside the
+// window's shape that none of its visible children covers.
+size_t FramePixelsOnScreenUnlike(HWND game, const CMemoryPicture& expected) {
+    const RECT window = WindowRectOf(game);
+    const SIZE size = {window.right - window.left, window.bottom - window.top};
+    CMemoryPicture shot;
+    if (!shot.CreateDib(NULL, size))
+        return SIZE_MAX;
+    HDC screen = ::GetDC(NULL);
+    ::BitBlt(shot.DC(), 0, 0, size.cx, size.cy, screen, window.left, window.top, SRCCOPY);
+    ::ReleaseDC(NULL, screen);
+    ::GdiFlush();
+
+    std::vector<RECT> covered;
+    for (HWND child = ::GetWindow(game, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child))
+            covered.push_back(ChildRectOf(child));
+    HRGN shape = ::CreateRectRgn(0, 0, 0, 0);
+    const bool hasShape = ::GetWindowRgn(game, shape) != ERROR;
+    size_t wrong = 0;
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x) {
+            const POINT pt = {x, y};
+            bool hidden = hasShape && !::PtInRegion(shape, x, y);
+            for (const RECT& rc : covered)
+                hidden = hidden || ::PtInRect(&rc, pt);
+            wrong += !hidden && PictureAt(shot, x, y) != PictureAt(expected, x, y);
+        }
+    ::DeleteObject(shape);
+    return wrong;
+}
+
+// Whatever changes the window's size, the frame on screen is a compose of the whole window at the new size:
+// its own maximise and restore buttons, and sizes set from outside, larger, smaller and larger again. So is a
+// paint at that size, right after the change and from the kept picture.
 TEST_F(GameWindow, FramePaintsAreTheFreshComposeAtEverySize) {
     ShowAndPaint();
-    for (const SIZE size : {SIZE{1100, 760}, SIZE{960, 640}, SIZE{1100, 760}}) {
-        ::SetWindowPos(Game(), NULL, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    const struct {
+        const char* name;
+        std::function<void()> change;
+    } changes[] = {
+        {"maximised", [&] { PostClick(m_pGame->m_btnMaximize.GetSafeHwnd()); }},
+        {"restored", [&] { PostClick(m_pGame->m_btnRestore.GetSafeHwnd()); }},
+        {"set to 1100 x 760",
+         [&] { ::SetWindowPos(Game(), NULL, 0, 0, 1100, 760, SWP_NOMOVE | SWP_NOZORDER); }},
+        {"set to 960 x 640",
+         [&] { ::SetWindowPos(Game(), NULL, 0, 0, 960, 640, SWP_NOMOVE | SWP_NOZORDER); }},
+        {"set to 1100 x 760 again",
+         [&] { ::SetWindowPos(Game(), NULL, 0, 0, 1100, 760, SWP_NOMOVE | SWP_NOZORDER); }},
+    };
+    SIZE before = ClientSize();
+    for (const auto& step : changes) {
+        SCOPED_TRACE(step.name);
+        step.change();
+        PumpFor(150);
+        const SIZE size = ClientSize();
+        ASSERT_FALSE(size.cx == before.cx && size.cy == before.cy) << "the size did not change";
+        before = size;
         const size_t nPixels = static_cast<size_t>(size.cx) * size.cy;
         CMemoryPicture expected;
         ASSERT_TRUE(expected.CreateDib(NULL, size));
-        ComposeFrameAfresh(*m_pGame, &expected.DC(), size.cx, size.cy);
+        ComposeFrameAfresh(&expected.DC(), size.cx, size.cy);
         ::GdiFlush();
-        for (const char* paint : {"after the resize", "again at that size"}) {
-            SCOPED_TRACE(testing::Message() << size.cx << "x" << size.cy << ", " << paint);
+        EXPECT_EQ(0u, FramePixelsOnScreenUnlike(Game(), expected)) << "frame pixels on screen";
+
+        for (const char* paint : {"after the change", "again at that size"}) {
+            SCOPED_TRACE(paint);
             CMemoryPicture painted;
             ASSERT_TRUE(painted.CreateDib(NULL, size));
             std::memset(painted.Bits(), 0x55, 4 * nPixels); // what a paint left alone would show
@@ -542,25 +640,54 @@ TEST_F(GameWindow, PaintsAndResizesKeepTheGdiObjectCountFlat) {
 
 TEST_F(GameWindow, CloseAsksFirstAndNoChangesNothing) {
     ShowAndPaint();
+    // A stand-in for the launcher's main window. Yes ends its dialog, which for a modeless one means it
+    // hides.
     CWinApp app;
+    CDialog standIn(IDD_GAME);
+    ASSERT_TRUE(standIn.Create(IDD_GAME));
+    standIn.ShowWindow(SW_SHOWNOACTIVATE);
+    app.m_pMainWnd = &standIn;
+    const RECT gameBefore = WindowRectOf(Game());
+
+    // Clicks the close button and answers the question from another thread. False when no question came.
+    auto clickCloseAndAnswer = [&](int nAnswer, SeenMessageBox* pSeen) {
+        std::atomic<bool> done{false};
+        bool answered = false; // the driver's, until it has been joined
+        std::thread driver([&, game = Game()] {
+            answered = AnswerMessageBox(kTitle, nAnswer, pSeen, 3000);
+            done = true;
+            ::PostMessageW(game, WM_NULL, 0, 0); // wakes the pump below
+        });
+        PostClick(m_pGame->m_btnClose.GetSafeHwnd());
+        PumpUntil([&] { return done.load(); }, 4000);
+        driver.join();
+        PumpPending(); // the rest of the click
+        return answered;
+    };
+
     SeenMessageBox seen;
-    std::atomic<bool> answered{false};
-    std::thread driver([&] { answered = AnswerMessageBox(kTitle, IDNO, &seen); });
-    PostClick(m_pGame->m_btnClose.GetSafeHwnd());
-    PumpUntil([&] { return answered && !::IsWindow(seen.hwnd); }, 5000);
-    driver.join();
-    ASSERT_TRUE(answered);
+    ASSERT_TRUE(clickCloseAndAnswer(IDNO, &seen)) << "no question on the first click";
     EXPECT_EQ(L"游戏正在运行中，是否退出？", seen.text);
     EXPECT_EQ(Game(), seen.owner);
     EXPECT_TRUE(seen.yesNo);
     EXPECT_EQ(::LoadIconW(NULL, IDI_QUESTION), seen.icon);
+    EXPECT_TRUE(::IsWindowVisible(standIn.GetSafeHwnd())) << "No ended the main window";
+    EXPECT_TRUE(::IsWindowVisible(Game()));
+    EXPECT_TRUE(Visible(m_pGame->m_web));
+    const RECT gameAfter = WindowRectOf(Game());
+    EXPECT_TRUE(::EqualRect(&gameBefore, &gameAfter));
+
+    // Asked again after No, and this time Yes ends the main window; the game window is the main window's to
+    // dispose of.
+    seen = SeenMessageBox();
+    ASSERT_TRUE(clickCloseAndAnswer(IDYES, &seen)) << "no question on the second click";
+    EXPECT_EQ(L"游戏正在运行中，是否退出？", seen.text);
+    EXPECT_FALSE(::IsWindowVisible(standIn.GetSafeHwnd())) << "Yes did not end the main window";
     EXPECT_TRUE(::IsWindowVisible(Game()));
 
-    // Yes without a main window to end: nothing to do, and nothing breaks.
-    std::thread yes([&] { answered = AnswerMessageBox(kTitle, IDYES, &seen); });
-    PostClick(m_pGame->m_btnClose.GetSafeHwnd());
-    PumpUntil([&] { return answered && !::IsWindow(seen.hwnd); }, 5000);
-    yes.join();
+    // Yes with no main window left to end: nothing to do, and nothing breaks.
+    app.m_pMainWnd = NULL;
+    ASSERT_TRUE(clickCloseAndAnswer(IDYES, &seen)) << "no question on the third click";
     EXPECT_TRUE(::IsWindowVisible(Game()));
 }
 

@@ -137,6 +137,7 @@ TEST(HostileMessages, PostedCloseClicksAskOneQuestionAtATime) {
     ASSERT_TRUE(l.ok());
     const HWND targets[] = {l.main(), l.Game().GetSafeHwnd()};
     const std::vector<HWND> launcher = {targets[0], targets[1], l.startPage()};
+    const Look before = LookOf(l.main(), l.startPage(), targets[1]);
     std::atomic<bool> done(false);
     std::atomic<int> polls(0);
     std::thread driver([&] {
@@ -169,7 +170,12 @@ TEST(HostileMessages, PostedCloseClicksAskOneQuestionAtATime) {
                 polls.load(), g_nMostDialogsAlive);
     EXPECT_GT(polls.load(), 0);
     EXPECT_EQ(1, g_nMostDialogsAlive);
-    EXPECT_TRUE(::IsWindow(l.main()));
+    // Every answer was No: both windows stay as they were, neither ended nor hidden.
+    ASSERT_TRUE(::IsWindow(l.main()));
+    ASSERT_TRUE(::IsWindow(targets[1]));
+    const Look after = LookOf(l.main(), l.startPage(), targets[1]);
+    EXPECT_TRUE(before == after) << "main shown " << after.mainShown << ", start page shown "
+                                 << after.startShown << ", game shown " << after.gameShown;
 }
 
 } // namespace
