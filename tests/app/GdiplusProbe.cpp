@@ -10,9 +10,7 @@
 
 #include "tests/app/GdiplusProbe.h"
 #include "tests/support/ImportPatch.h"
-
-#include <cstdio>
-#include <cstring>
+#include "tests/support/ProbeReport.h"
 
 namespace {
 
@@ -82,59 +80,35 @@ VOID WINAPI Counted_GdiplusShutdown(ULONG_PTR token) {
     g_real_GdiplusShutdown(token);
 }
 
-struct Hook {
-    const char* name;
-    void** real;
-    void* counted;
+#define QXRV_COUNTED_CALL(name) QXRV_REDIRECT("gdiplus.dll", name, Counted)
+
+const qxrv::test::ImportRedirect kRedirects[] = {
+    QXRV_COUNTED_CALL(GdipLoadImageFromStream),
+    QXRV_COUNTED_CALL(GdipLoadImageFromStreamICM),
+    QXRV_COUNTED_CALL(GdipCloneImage),
+    QXRV_COUNTED_CALL(GdipDisposeImage),
+    QXRV_COUNTED_CALL(GdipCreateFontFamilyFromName),
+    QXRV_COUNTED_CALL(GdipDeleteFontFamily),
+    QXRV_COUNTED_CALL(GdipCreateFont),
+    QXRV_COUNTED_CALL(GdipDeleteFont),
+    QXRV_COUNTED_CALL(GdipCreateStringFormat),
+    QXRV_COUNTED_CALL(GdipDeleteStringFormat),
+    QXRV_COUNTED_CALL(GdipCreateSolidFill),
+    QXRV_COUNTED_CALL(GdipCloneBrush),
+    QXRV_COUNTED_CALL(GdipDeleteBrush),
+    QXRV_COUNTED_CALL(GdipCreateFromHDC),
+    QXRV_COUNTED_CALL(GdipDeleteGraphics),
+    QXRV_COUNTED_CALL(GdiplusStartup),
+    QXRV_COUNTED_CALL(GdiplusShutdown),
 };
-
-#define QXRV_HOOK(name)                                                                                      \
-    { #name, reinterpret_cast < void**>(&g_real_##name), reinterpret_cast < void*>(&Counted_##name) }
-
-const Hook kHooks[] = {
-    QXRV_HOOK(GdipLoadImageFromStream),
-    QXRV_HOOK(GdipLoadImageFromStreamICM),
-    QXRV_HOOK(GdipCloneImage),
-    QXRV_HOOK(GdipDisposeImage),
-    QXRV_HOOK(GdipCreateFontFamilyFromName),
-    QXRV_HOOK(GdipDeleteFontFamily),
-    QXRV_HOOK(GdipCreateFont),
-    QXRV_HOOK(GdipDeleteFont),
-    QXRV_HOOK(GdipCreateStringFormat),
-    QXRV_HOOK(GdipDeleteStringFormat),
-    QXRV_HOOK(GdipCreateSolidFill),
-    QXRV_HOOK(GdipCloneBrush),
-    QXRV_HOOK(GdipDeleteBrush),
-    QXRV_HOOK(GdipCreateFromHDC),
-    QXRV_HOOK(GdipDeleteGraphics),
-    QXRV_HOOK(GdiplusStartup),
-    QXRV_HOOK(GdiplusShutdown),
-};
-
-// Points the exe's import address table entries for gdiplus.dll at the counting wrappers.
-void PatchImports() {
-    for (const Hook& hook : kHooks) {
-        if (void* real = qxrv::test::PatchImport("gdiplus.dll", hook.name, hook.counted))
-            *hook.real = real;
-    }
-}
-
-void WriteReport() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(L"QXRV_GDIPLUS_REPORT", path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return;
-    FILE* file = _wfopen(path, L"w");
-    if (file == NULL)
-        return;
-    std::fprintf(file, "startups=%ld shutdowns=%ld made=%ld live_at_shutdown=%ld after_shutdown=%ld\n",
-                 g_startups, g_shutdowns, g_made, g_liveAtShutdown, g_afterShutdown);
-    std::fclose(file);
-}
 
 struct Probe {
-    Probe() { PatchImports(); }
-    ~Probe() { WriteReport(); }
+    Probe() { qxrv::test::PatchImports(kRedirects); }
+    ~Probe() {
+        qxrv::test::WriteReport(L"QXRV_GDIPLUS_REPORT",
+                                "startups=%ld shutdowns=%ld made=%ld live_at_shutdown=%ld after_shutdown=%ld",
+                                g_startups, g_shutdowns, g_made, g_liveAtShutdown, g_afterShutdown);
+    }
 } g_probe;
 
 } // namespace

@@ -2,8 +2,7 @@
 
 #include "res/resource.h"
 #include "tests/app/AppTestKit.h"
-
-#include <cstdio>
+#include "tests/support/ProbeReport.h"
 
 namespace qxrv::test {
 
@@ -79,14 +78,7 @@ long LauncherProcess::ExitCode(DWORD nTimeoutMs) {
 }
 
 std::string LauncherProcess::Report() const {
-    std::string text;
-    if (FILE* f = _wfopen(m_report.c_str(), L"r")) {
-        char line[256] = {};
-        if (std::fgets(line, sizeof(line), f))
-            text = line;
-        std::fclose(f);
-    }
-    return text;
+    return ReadReport(m_report);
 }
 
 } // namespace qxrv::test

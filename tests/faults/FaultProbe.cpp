@@ -17,10 +17,10 @@
 
 #include "res/resource.h"
 #include "tests/support/ImportPatch.h"
+#include "tests/support/ProbeReport.h"
 
 #include <exdisp.h>
 
-#include <cstdio>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -173,38 +173,23 @@ HRESULT WINAPI Faulty_CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD co
     return g_real_CoCreateInstance(clsid, outer, context, iid, out);
 }
 
-struct Hook {
-    const char* dll;
-    const char* name;
-    void** real;
-    void* faulty;
+const qxrv::test::ImportRedirect kRedirects[] = {
+    QXRV_REDIRECT("gdiplus.dll", GdiplusStartup, Faulty),
+    QXRV_REDIRECT("gdiplus.dll", GdiplusShutdown, Faulty),
+    QXRV_REDIRECT("gdiplus.dll", GdipLoadImageFromStream, Faulty),
+    QXRV_REDIRECT("gdiplus.dll", GdipLoadImageFromStreamICM, Faulty),
+    QXRV_REDIRECT("gdiplus.dll", GdipCreateFontFamilyFromName, Faulty),
+    QXRV_REDIRECT("gdiplus.dll", GdipGetGenericFontFamilySansSerif, Faulty),
+    QXRV_REDIRECT("gdiplus.dll", GdipCreateFont, Faulty),
+    QXRV_REDIRECT("gdiplus.dll", GdipCreateStringFormat, Faulty),
+    QXRV_REDIRECT("gdiplus.dll", GdipCreateSolidFill, Faulty),
+    QXRV_REDIRECT("gdiplus.dll", GdipCreateFromHDC, Faulty),
+    QXRV_REDIRECT("gdiplus.dll", GdipAlloc, Faulty),
+    QXRV_REDIRECT("kernel32.dll", LoadLibraryExW, Faulty),
+    QXRV_REDIRECT("kernel32.dll", GetProcAddress, Faulty),
+    QXRV_REDIRECT("user32.dll", CreateDialogIndirectParamW, Faulty),
+    QXRV_REDIRECT("ole32.dll", CoCreateInstance, Faulty),
 };
-
-#define QXRV_HOOK(dll, name)                                                                                 \
-    { dll, #name, reinterpret_cast<void**>(&g_real_##name), reinterpret_cast<void*>(&Faulty_##name) }
-
-const Hook kHooks[] = {
-    QXRV_HOOK("gdiplus.dll", GdiplusStartup),
-    QXRV_HOOK("gdiplus.dll", GdiplusShutdown),
-    QXRV_HOOK("gdiplus.dll", GdipLoadImageFromStream),
-    QXRV_HOOK("gdiplus.dll", GdipLoadImageFromStreamICM),
-    QXRV_HOOK("gdiplus.dll", GdipCreateFontFamilyFromName),
-    QXRV_HOOK("gdiplus.dll", GdipGetGenericFontFamilySansSerif),
-    QXRV_HOOK("gdiplus.dll", GdipCreateFont),
-    QXRV_HOOK("gdiplus.dll", GdipCreateStringFormat),
-    QXRV_HOOK("gdiplus.dll", GdipCreateSolidFill),
-    QXRV_HOOK("gdiplus.dll", GdipCreateFromHDC),
-    QXRV_HOOK("gdiplus.dll", GdipAlloc),
-    QXRV_HOOK("kernel32.dll", LoadLibraryExW),
-    QXRV_HOOK("kernel32.dll", GetProcAddress),
-    QXRV_HOOK("user32.dll", CreateDialogIndirectParamW),
-    QXRV_HOOK("ole32.dll", CoCreateInstance),
-};
-
-void PatchImports() {
-    for (const Hook& hook : kHooks)
-        *hook.real = qxrv::test::PatchImport(hook.dll, hook.name, hook.faulty);
-}
 
 void ReadFaults() {
     wchar_t list[256] = {};
@@ -229,26 +214,17 @@ void ReadFaults() {
     }
 }
 
-void WriteReport() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(L"QXRV_FAULT_REPORT", path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return;
-    FILE* file = _wfopen(path, L"w");
-    if (file == NULL)
-        return;
-    std::fprintf(file, "struck=%ld gdiplus_shutdowns=%ld\n", g_struck, g_gdiplusShutdowns);
-    std::fclose(file);
-}
-
 struct Probe {
     Probe() {
         ReadFaults();
-        PatchImports();
+        qxrv::test::PatchImports(kRedirects);
         if (g_gameWindowLate)
             g_cbtHook = SetWindowsHookExW(WH_CBT, LateFailureHook, NULL, GetCurrentThreadId());
     }
-    ~Probe() { WriteReport(); }
+    ~Probe() {
+        qxrv::test::WriteReport(L"QXRV_FAULT_REPORT", "struck=%ld gdiplus_shutdowns=%ld", g_struck,
+                                g_gdiplusShutdowns);
+    }
 } g_probe;
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "tests/app/AppTestKit.h"
 #include "tests/app/LauncherProcess.h"
 #include "tests/app/UiAgent.h"
+#include "tests/support/ProbeReport.h"
 #include "tests/support/Watchdog.h"
 
 #include <gtest/gtest.h>
@@ -144,12 +145,8 @@ public:
 
     // "struck=<n> gdiplus_shutdowns=<n>" read back; false when the report is missing.
     bool ReadReport(long* pStruck, long* pShutdowns) const {
-        bool ok = false;
-        if (FILE* f = _wfopen(FaultReportPath().c_str(), L"r")) {
-            ok = std::fscanf(f, "struck=%ld gdiplus_shutdowns=%ld", pStruck, pShutdowns) == 2;
-            std::fclose(f);
-        }
-        return ok;
+        return std::sscanf(qxrv::test::ReadReport(FaultReportPath()).c_str(),
+                           "struck=%ld gdiplus_shutdowns=%ld", pStruck, pShutdowns) == 2;
     }
 };
 

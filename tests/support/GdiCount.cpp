@@ -114,48 +114,35 @@ int WINAPI Counted_SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
     return accepted;
 }
 
-struct Hook {
-    const char* dll;
-    const char* name;
-    void** real;
-    void* counted;
-};
+#define QXRV_COUNTED_CALL(dll, name) QXRV_REDIRECT(dll, name, Counted)
 
-#define QXRV_HOOK(dll, name)                                                                                 \
-    { dll, #name, reinterpret_cast<void**>(&g_real_##name), reinterpret_cast<void*>(&Counted_##name) }
-
-const Hook kHooks[] = {
-    QXRV_HOOK("gdi32.dll", CreateCompatibleBitmap),
-    QXRV_HOOK("gdi32.dll", CreateDIBSection),
-    QXRV_HOOK("gdi32.dll", CreateBitmap),
-    QXRV_HOOK("gdi32.dll", CreateDIBitmap),
-    QXRV_HOOK("gdi32.dll", CreateCompatibleDC),
-    QXRV_HOOK("gdi32.dll", CreateRectRgn),
-    QXRV_HOOK("gdi32.dll", CreateRectRgnIndirect),
-    QXRV_HOOK("gdi32.dll", CreateRoundRectRgn),
-    QXRV_HOOK("gdi32.dll", CreateEllipticRgn),
-    QXRV_HOOK("gdi32.dll", CreateSolidBrush),
-    QXRV_HOOK("gdi32.dll", CreatePatternBrush),
-    QXRV_HOOK("gdi32.dll", CreateFontIndirectW),
-    QXRV_HOOK("gdi32.dll", CreatePen),
-    QXRV_HOOK("gdi32.dll", DeleteObject),
-    QXRV_HOOK("gdi32.dll", DeleteDC),
-    QXRV_HOOK("user32.dll", LoadBitmapW),
-    QXRV_HOOK("user32.dll", LoadImageW),
-    QXRV_HOOK("user32.dll", GetDC),
-    QXRV_HOOK("user32.dll", GetWindowDC),
-    QXRV_HOOK("user32.dll", ReleaseDC),
-    QXRV_HOOK("user32.dll", SetWindowRgn),
+const ImportRedirect kRedirects[] = {
+    QXRV_COUNTED_CALL("gdi32.dll", CreateCompatibleBitmap),
+    QXRV_COUNTED_CALL("gdi32.dll", CreateDIBSection),
+    QXRV_COUNTED_CALL("gdi32.dll", CreateBitmap),
+    QXRV_COUNTED_CALL("gdi32.dll", CreateDIBitmap),
+    QXRV_COUNTED_CALL("gdi32.dll", CreateCompatibleDC),
+    QXRV_COUNTED_CALL("gdi32.dll", CreateRectRgn),
+    QXRV_COUNTED_CALL("gdi32.dll", CreateRectRgnIndirect),
+    QXRV_COUNTED_CALL("gdi32.dll", CreateRoundRectRgn),
+    QXRV_COUNTED_CALL("gdi32.dll", CreateEllipticRgn),
+    QXRV_COUNTED_CALL("gdi32.dll", CreateSolidBrush),
+    QXRV_COUNTED_CALL("gdi32.dll", CreatePatternBrush),
+    QXRV_COUNTED_CALL("gdi32.dll", CreateFontIndirectW),
+    QXRV_COUNTED_CALL("gdi32.dll", CreatePen),
+    QXRV_COUNTED_CALL("gdi32.dll", DeleteObject),
+    QXRV_COUNTED_CALL("gdi32.dll", DeleteDC),
+    QXRV_COUNTED_CALL("user32.dll", LoadBitmapW),
+    QXRV_COUNTED_CALL("user32.dll", LoadImageW),
+    QXRV_COUNTED_CALL("user32.dll", GetDC),
+    QXRV_COUNTED_CALL("user32.dll", GetWindowDC),
+    QXRV_COUNTED_CALL("user32.dll", ReleaseDC),
+    QXRV_COUNTED_CALL("user32.dll", SetWindowRgn),
 };
 
 // Before main, so that nothing the tests make goes uncounted.
 struct Patcher {
-    Patcher() {
-        for (const Hook& hook : kHooks) {
-            if (void* real = PatchImport(hook.dll, hook.name, hook.counted))
-                *hook.real = real;
-        }
-    }
+    Patcher() { PatchImports(kRedirects); }
 } g_patcher;
 
 } // namespace
