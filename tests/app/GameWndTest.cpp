@@ -1,5 +1,6 @@
 // The game window on its own: its start state, layout, shape, painted frame, caption timer, buttons and keys.
 #include "app/DlgQXRVGameWnd.h"
+#include "app/LauncherText.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "skin/MemoryPicture.h"
@@ -21,8 +22,6 @@
 using namespace qxrv::test;
 
 namespace {
-
-const wchar_t kTitle[] = L"蓝柚川登陆器";
 
 // The window's own visibility, whether or not its parent shows.
 bool Visible(const CWnd& wnd) {
@@ -74,7 +73,7 @@ TEST_F(GameWindow, StartsHiddenAndRestoredWithItsTitleAndIcon) {
     EXPECT_EQ(NULL, ::GetWindow(Game(), GW_OWNER));
     wchar_t title[64] = {};
     ::GetWindowTextW(Game(), title, 64);
-    EXPECT_STREQ(kTitle, title);
+    EXPECT_STREQ(kLauncherTitle, title);
 
     const HICON icon = ::LoadIconW(::GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDR_MAINFRAME));
     ASSERT_NE(nullptr, icon);
@@ -321,8 +320,8 @@ void ComposeFrameAfresh(CDlgQXRVGameWnd& game, CDC* pDC, int w, int h) {
     pDC->BitBlt(0, 0, w, h, &frameDC, 0, 0, SRCCOPY);
 }
 
-// A paint copies what a compose from nothing gives, right after a resize and from the kept picture: larger than
-// the first paint, smaller again, and larger again.
+// A paint copies what a compose from nothing gives, right after a resize and from the kept picture: larger
+// than the first paint, smaller again, and larger again.
 TEST_F(GameWindow, FramePaintsAreTheFreshComposeAtEverySize) {
     ShowAndPaint();
     for (const SIZE size : {SIZE{1100, 760}, SIZE{960, 640}, SIZE{1100, 760}}) {
@@ -545,19 +544,19 @@ TEST_F(GameWindow, CloseAsksFirstAndNoChangesNothing) {
     CWinApp app;
     SeenMessageBox seen;
     std::atomic<bool> answered{false};
-    std::thread driver([&] { answered = AnswerMessageBox(kTitle, IDNO, &seen); });
+    std::thread driver([&] { answered = AnswerMessageBox(kLauncherTitle, IDNO, &seen); });
     PostClick(m_pGame->m_btnClose.GetSafeHwnd());
     PumpUntil([&] { return answered && !::IsWindow(seen.hwnd); }, 5000);
     driver.join();
     ASSERT_TRUE(answered);
-    EXPECT_EQ(L"游戏正在运行中，是否退出？", seen.text);
+    EXPECT_EQ(kAskQuitRunning, seen.text);
     EXPECT_EQ(Game(), seen.owner);
     EXPECT_TRUE(seen.yesNo);
     EXPECT_EQ(::LoadIconW(NULL, IDI_QUESTION), seen.icon);
     EXPECT_TRUE(::IsWindowVisible(Game()));
 
     // Yes without a main window to end: nothing to do, and nothing breaks.
-    std::thread yes([&] { answered = AnswerMessageBox(kTitle, IDYES, &seen); });
+    std::thread yes([&] { answered = AnswerMessageBox(kLauncherTitle, IDYES, &seen); });
     PostClick(m_pGame->m_btnClose.GetSafeHwnd());
     PumpUntil([&] { return answered && !::IsWindow(seen.hwnd); }, 5000);
     yes.join();

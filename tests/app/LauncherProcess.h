@@ -4,6 +4,7 @@
 #include "framework/Prelude.h"
 
 #include "tests/support/ExeFolder.h"
+#include "tests/support/LauncherWindows.h"
 
 #include <string>
 
@@ -25,9 +26,9 @@ public:
     // Waits until the main window shows, its start page exists and, unless bGameWindow is false, the game
     // window exists too, and notes them. A start page or game window that lost its browser still counts.
     bool WaitForWindows(DWORD nTimeoutMs = 20000, bool bGameWindow = true);
-    HWND Main() const { return m_main; }
-    HWND StartPage() const { return m_startPage; }
-    HWND Game() const { return m_game; }
+    HWND Main() const { return m_found.main; }
+    HWND StartPage() const { return m_found.startPage; }
+    HWND Game() const { return m_found.game; }
 
     // Asks the main window to close and answers Yes; true once the process has ended.
     bool CloseFromMainWindow(DWORD nTimeoutMs = 10000);
@@ -40,9 +41,7 @@ private:
     std::wstring m_report;
     PROCESS_INFORMATION m_pi = {};
     bool m_started = false;
-    HWND m_main = NULL;
-    HWND m_startPage = NULL;
-    HWND m_game = NULL;
+    LauncherWindows m_found;
 };
 
 } // namespace qxrv::test

@@ -1,6 +1,7 @@
 // The program in its own process under faults: art missing or corrupt, GDI+ not starting, the layered-window
 // functions not found, the game window or its browser control not made. Each run must start, show what it
 // can, let a game link through without harm and end through its closing question with exit code 0.
+#include "app/LauncherText.h"
 #include "res/resource.h"
 #include "tests/app/AppTestKit.h"
 #include "tests/app/LauncherProcess.h"
@@ -19,10 +20,6 @@
 using namespace qxrv::test;
 
 namespace {
-
-const wchar_t kTitle[] = L"蓝柚川登陆器";
-const wchar_t kAskQuitStarting[] = L"游戏启动中，是否退出？";
-const wchar_t kAskQuitRunning[] = L"游戏正在运行中，是否退出？";
 
 enum class Art { Intact, Missing, Corrupt };
 
@@ -227,7 +224,7 @@ TEST_P(Faults, StartsShowsWhatItCanTakesAGameLinkAndEndsCleanly) {
 
     PostCloseCommand(closeFrom);
     SeenMessageBox seen;
-    ASSERT_TRUE(AnswerMessageBox(kTitle, IDYES, &seen, 10000, client.Pid()));
+    ASSERT_TRUE(AnswerMessageBox(kLauncherTitle, IDYES, &seen, 10000, client.Pid()));
     EXPECT_EQ(question, seen.text);
     EXPECT_EQ(0, client.ExitCode(10000));
 
