@@ -37,14 +37,16 @@ void Count(GpStatus status, LONG delta) {
         InterlockedIncrement(&g_made);
 }
 
-// One wrapper per counted entry point: the original is kept and called, its result counted.
+// One wrapper per counted entry point, put in the exe's import table at start-up: the original is kept and
+// called, its result counted.
 #define QXRV_COUNTED(name, delta, params, args)                                                              \
     decltype(&flat::name) g_real_##name = NULL;                                                              \
     GpStatus WINGDIPAPI Counted_##name params {                                                              \
         const GpStatus status = g_real_##name args;                                                          \
         Count(status, delta);                                                                                \
         return status;                                                                                       \
-    }
+    }                                                                                                        \
+    QXRV_REDIRECT("gdiplus.dll", name, Counted);
 
 QXRV_COUNTED(GdipLoadImageFromStream, +1, (IStream * s, GpImage** p), (s, p))
 QXRV_COUNTED(GdipLoadImageFromStreamICM, +1, (IStream * s, GpImage** p), (s, p))
@@ -72,6 +74,7 @@ Status WINAPI Counted_GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput
         InterlockedIncrement(&g_startups);
     return status;
 }
+QXRV_REDIRECT("gdiplus.dll", GdiplusStartup, Counted);
 
 decltype(&GdiplusShutdown) g_real_GdiplusShutdown = NULL;
 VOID WINAPI Counted_GdiplusShutdown(ULONG_PTR token) {
@@ -79,31 +82,9 @@ VOID WINAPI Counted_GdiplusShutdown(ULONG_PTR token) {
     InterlockedIncrement(&g_shutdowns);
     g_real_GdiplusShutdown(token);
 }
-
-#define QXRV_COUNTED_CALL(name) QXRV_REDIRECT("gdiplus.dll", name, Counted)
-
-const qxrv::test::ImportRedirect kRedirects[] = {
-    QXRV_COUNTED_CALL(GdipLoadImageFromStream),
-    QXRV_COUNTED_CALL(GdipLoadImageFromStreamICM),
-    QXRV_COUNTED_CALL(GdipCloneImage),
-    QXRV_COUNTED_CALL(GdipDisposeImage),
-    QXRV_COUNTED_CALL(GdipCreateFontFamilyFromName),
-    QXRV_COUNTED_CALL(GdipDeleteFontFamily),
-    QXRV_COUNTED_CALL(GdipCreateFont),
-    QXRV_COUNTED_CALL(GdipDeleteFont),
-    QXRV_COUNTED_CALL(GdipCreateStringFormat),
-    QXRV_COUNTED_CALL(GdipDeleteStringFormat),
-    QXRV_COUNTED_CALL(GdipCreateSolidFill),
-    QXRV_COUNTED_CALL(GdipCloneBrush),
-    QXRV_COUNTED_CALL(GdipDeleteBrush),
-    QXRV_COUNTED_CALL(GdipCreateFromHDC),
-    QXRV_COUNTED_CALL(GdipDeleteGraphics),
-    QXRV_COUNTED_CALL(GdiplusStartup),
-    QXRV_COUNTED_CALL(GdiplusShutdown),
-};
+QXRV_REDIRECT("gdiplus.dll", GdiplusShutdown, Counted);
 
 struct Probe {
-    Probe() { qxrv::test::PatchImports(kRedirects); }
     ~Probe() {
         qxrv::test::WriteReport(L"QXRV_GDIPLUS_REPORT",
                                 "startups=%ld shutdowns=%ld made=%ld live_at_shutdown=%ld after_shutdown=%ld",

@@ -60,12 +60,14 @@ Status WINAPI Faulty_GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput*
         *token = 0;
     return GdiplusNotInitialized;
 }
+QXRV_REDIRECT("gdiplus.dll", GdiplusStartup, Faulty);
 
 decltype(&GdiplusShutdown) g_real_GdiplusShutdown = NULL;
 VOID WINAPI Faulty_GdiplusShutdown(ULONG_PTR token) {
     InterlockedIncrement(&g_gdiplusShutdowns);
     g_real_GdiplusShutdown(token);
 }
+QXRV_REDIRECT("gdiplus.dll", GdiplusShutdown, Faulty);
 
 // One wrapper per object-making entry point: with GDI+ down it makes nothing and says why.
 #define QXRV_NO_OBJECT(name, params, args, out)                                                              \
@@ -77,7 +79,8 @@ VOID WINAPI Faulty_GdiplusShutdown(ULONG_PTR token) {
         if (out != NULL)                                                                                     \
             *out = NULL;                                                                                     \
         return GdiplusNotInitialized;                                                                        \
-    }
+    }                                                                                                        \
+    QXRV_REDIRECT("gdiplus.dll", name, Faulty);
 
 QXRV_NO_OBJECT(GdipLoadImageFromStream, (IStream * s, GpImage** p), (s, p), p)
 QXRV_NO_OBJECT(GdipLoadImageFromStreamICM, (IStream * s, GpImage** p), (s, p), p)
@@ -97,6 +100,7 @@ void* WINGDIPAPI Faulty_GdipAlloc(size_t size) {
     Strike();
     return NULL;
 }
+QXRV_REDIRECT("gdiplus.dll", GdipAlloc, Faulty);
 
 // ---- "User32.DLL" looked up by name.
 
@@ -110,6 +114,7 @@ HMODULE WINAPI Faulty_LoadLibraryExW(LPCWSTR path, HANDLE file, DWORD flags) {
     }
     return g_real_LoadLibraryExW(path, file, flags);
 }
+QXRV_REDIRECT("kernel32.dll", LoadLibraryExW, Faulty);
 
 decltype(&GetProcAddress) g_real_GetProcAddress = NULL;
 FARPROC WINAPI Faulty_GetProcAddress(HMODULE module, LPCSTR name) {
@@ -123,6 +128,7 @@ FARPROC WINAPI Faulty_GetProcAddress(HMODULE module, LPCSTR name) {
     }
     return g_real_GetProcAddress(module, name);
 }
+QXRV_REDIRECT("kernel32.dll", GetProcAddress, Faulty);
 
 // ---- The game window and its browser control.
 
@@ -160,6 +166,7 @@ HWND WINAPI Faulty_CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE
     g_inGameDialog = false;
     return hwnd;
 }
+QXRV_REDIRECT("user32.dll", CreateDialogIndirectParamW, Faulty);
 
 decltype(&CoCreateInstance) g_real_CoCreateInstance = NULL;
 HRESULT WINAPI Faulty_CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid,
@@ -172,24 +179,7 @@ HRESULT WINAPI Faulty_CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD co
     }
     return g_real_CoCreateInstance(clsid, outer, context, iid, out);
 }
-
-const qxrv::test::ImportRedirect kRedirects[] = {
-    QXRV_REDIRECT("gdiplus.dll", GdiplusStartup, Faulty),
-    QXRV_REDIRECT("gdiplus.dll", GdiplusShutdown, Faulty),
-    QXRV_REDIRECT("gdiplus.dll", GdipLoadImageFromStream, Faulty),
-    QXRV_REDIRECT("gdiplus.dll", GdipLoadImageFromStreamICM, Faulty),
-    QXRV_REDIRECT("gdiplus.dll", GdipCreateFontFamilyFromName, Faulty),
-    QXRV_REDIRECT("gdiplus.dll", GdipGetGenericFontFamilySansSerif, Faulty),
-    QXRV_REDIRECT("gdiplus.dll", GdipCreateFont, Faulty),
-    QXRV_REDIRECT("gdiplus.dll", GdipCreateStringFormat, Faulty),
-    QXRV_REDIRECT("gdiplus.dll", GdipCreateSolidFill, Faulty),
-    QXRV_REDIRECT("gdiplus.dll", GdipCreateFromHDC, Faulty),
-    QXRV_REDIRECT("gdiplus.dll", GdipAlloc, Faulty),
-    QXRV_REDIRECT("kernel32.dll", LoadLibraryExW, Faulty),
-    QXRV_REDIRECT("kernel32.dll", GetProcAddress, Faulty),
-    QXRV_REDIRECT("user32.dll", CreateDialogIndirectParamW, Faulty),
-    QXRV_REDIRECT("ole32.dll", CoCreateInstance, Faulty),
-};
+QXRV_REDIRECT("ole32.dll", CoCreateInstance, Faulty);
 
 void ReadFaults() {
     wchar_t list[256] = {};
@@ -217,7 +207,6 @@ void ReadFaults() {
 struct Probe {
     Probe() {
         ReadFaults();
-        qxrv::test::PatchImports(kRedirects);
         if (g_gameWindowLate)
             g_cbtHook = SetWindowsHookExW(WH_CBT, LateFailureHook, NULL, GetCurrentThreadId());
     }

@@ -36,11 +36,9 @@ void* PatchImport(const char* dll, const char* name, void* replacement) {
     return nullptr;
 }
 
-void PatchImports(const ImportRedirect* redirects, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        if (void* original = PatchImport(redirects[i].dll, redirects[i].name, redirects[i].replacement))
-            *redirects[i].original = original;
-    }
+ImportRedirect::ImportRedirect(const char* dll, const char* name, void** original, void* replacement) {
+    if (void* held = PatchImport(dll, name, replacement))
+        *original = held;
 }
 
 } // namespace qxrv::test

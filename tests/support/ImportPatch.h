@@ -4,8 +4,6 @@
 
 #include "framework/Prelude.h"
 
-#include <cstddef>
-
 namespace qxrv::test {
 
 // Points the executable's import address table entry for dll!name (matched without regard to case for the
@@ -13,26 +11,16 @@ namespace qxrv::test {
 // name.
 void* PatchImport(const char* dll, const char* name, void* replacement);
 
-// One entry of a redirect table: dll!name goes to replacement, and *original keeps the address it held.
+// Redirects dll!name to replacement as it is constructed and keeps the address the entry held in *original,
+// which stays as it was when the executable does not import that call. Made at namespace scope, it redirects
+// before main runs.
 struct ImportRedirect {
-    const char* dll;
-    const char* name;
-    void** original;
-    void* replacement;
+    ImportRedirect(const char* dll, const char* name, void** original, void* replacement);
 };
-
-// Applies every redirect of the table. An original stays as it was when the executable does not import that
-// call.
-void PatchImports(const ImportRedirect* redirects, size_t count);
-template <size_t N> void PatchImports(const ImportRedirect (&redirects)[N]) {
-    PatchImports(redirects, N);
-}
 
 } // namespace qxrv::test
 
-// The table entry for dll!name, with the original kept in g_real_<name> and the replacement named
-// <prefix>_<name>.
+// Redirects dll!name to <prefix>_<name> before main runs, with the original kept in g_real_<name>.
 #define QXRV_REDIRECT(dll, name, prefix)                                                                     \
-    qxrv::test::ImportRedirect {                                                                             \
-        dll, #name, reinterpret_cast<void**>(&g_real_##name), reinterpret_cast<void*>(&prefix##_##name)      \
-    }
+    const qxrv::test::ImportRedirect g_redirect_##name(dll, #name, reinterpret_cast<void**>(&g_real_##name), \
+                                                       reinterpret_cast<void*>(&prefix##_##name))
