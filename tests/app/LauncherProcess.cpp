@@ -6,17 +6,19 @@
 
 namespace qxrv::test {
 
-LauncherProcess::LauncherProcess(const std::wstring& exePath, const std::wstring& reportPath)
+LauncherProcess::LauncherProcess(const std::wstring& exePath, const std::wstring& reportPath,
+                                 LPCWSTR reportVariable)
     : m_report(reportPath) {
     if (!m_report.empty()) {
         ::DeleteFileW(m_report.c_str());
-        ::SetEnvironmentVariableW(L"QXRV_GDIPLUS_REPORT", m_report.c_str());
+        ::SetEnvironmentVariableW(reportVariable, m_report.c_str());
     }
     std::wstring command = L"\"" + exePath + L"\"";
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     m_started = ::CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &m_pi) != FALSE;
-    ::SetEnvironmentVariableW(L"QXRV_GDIPLUS_REPORT", NULL);
+    if (!m_report.empty())
+        ::SetEnvironmentVariableW(reportVariable, NULL);
 }
 
 LauncherProcess::~LauncherProcess() {

@@ -12,9 +12,10 @@ namespace qxrv::test {
 
 class LauncherProcess {
 public:
-    // Starts exePath; when reportPath is given, a test build writes its GDI+ figures there
-    // (GdiplusProbe.cpp).
-    explicit LauncherProcess(const std::wstring& exePath, const std::wstring& reportPath = L"");
+    // Starts exePath; when reportPath is given, a test build writes its report there: the file the
+    // environment variable reportVariable names to it (GdiplusProbe.cpp, FaultProbe.cpp).
+    explicit LauncherProcess(const std::wstring& exePath, const std::wstring& reportPath = L"",
+                             LPCWSTR reportVariable = L"QXRV_GDIPLUS_REPORT");
     // Ends the process if it still runs.
     ~LauncherProcess();
     LauncherProcess(const LauncherProcess&) = delete;
@@ -34,7 +35,7 @@ public:
     bool CloseFromMainWindow(DWORD nTimeoutMs = 10000);
     // The exit code once the process has ended within nTimeoutMs; -1 while it still runs.
     long ExitCode(DWORD nTimeoutMs);
-    // The first line of the GDI+ report, or "".
+    // The first line of the report, or "".
     std::string Report() const;
 
 private:

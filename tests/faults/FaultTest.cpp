@@ -6,7 +6,6 @@
 #include "tests/app/AppTestKit.h"
 #include "tests/app/LauncherProcess.h"
 #include "tests/app/UiAgent.h"
-#include "tests/support/ProbeReport.h"
 #include "tests/support/Watchdog.h"
 
 #include <gtest/gtest.h>
@@ -116,16 +115,10 @@ bool WriteArtVariant(const std::wstring& source, const std::wstring& target, Art
     return ok && nArt == 19 && nArtAfter == (art == Art::Missing ? 0 : nArt);
 }
 
-std::wstring FaultReportPath() {
-    return BesideThisExe(L"fault-report.txt");
-}
-
 // Sets the environment the fault build reads at start-up and gives back the exe, for a process about to
 // start.
 const std::wstring& WithFaults(const std::wstring& exe, const wchar_t* faults, const std::wstring& link) {
-    ::DeleteFileW(FaultReportPath().c_str());
     ::SetEnvironmentVariableW(L"QXRV_FAULTS", faults);
-    ::SetEnvironmentVariableW(L"QXRV_FAULT_REPORT", FaultReportPath().c_str());
     ::SetEnvironmentVariableW(L"QXRV_LINK_1", link.c_str());
     return exe;
 }
@@ -134,16 +127,15 @@ const std::wstring& WithFaults(const std::wstring& exe, const wchar_t* faults, c
 class FaultyClient : public LauncherProcess {
 public:
     FaultyClient(const std::wstring& exe, const wchar_t* faults, const std::wstring& link)
-        : LauncherProcess(WithFaults(exe, faults, link)) {
-        for (const wchar_t* name : {L"QXRV_FAULTS", L"QXRV_FAULT_REPORT", L"QXRV_LINK_1"})
+        : LauncherProcess(WithFaults(exe, faults, link), BesideThisExe(L"fault-report.txt"),
+                          L"QXRV_FAULT_REPORT") {
+        for (const wchar_t* name : {L"QXRV_FAULTS", L"QXRV_LINK_1"})
             ::SetEnvironmentVariableW(name, NULL);
     }
-    ~FaultyClient() { ::DeleteFileW(FaultReportPath().c_str()); }
 
     // "struck=<n> gdiplus_shutdowns=<n>" read back; false when the report is missing.
     bool ReadReport(long* pStruck, long* pShutdowns) const {
-        return std::sscanf(qxrv::test::ReadReport(FaultReportPath()).c_str(),
-                           "struck=%ld gdiplus_shutdowns=%ld", pStruck, pShutdowns) == 2;
+        return std::sscanf(Report().c_str(), "struck=%ld gdiplus_shutdowns=%ld", pStruck, pShutdowns) == 2;
     }
 };
 
