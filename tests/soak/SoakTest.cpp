@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace qxrv::test;
 
@@ -47,35 +48,40 @@ void Visit(HWND button, bool paintEach) {
     }
 }
 
+// Visits the translucent buttons in turn translucentVisits times and the hover buttons (painted after each
+// message) hoverVisits times, side by side, pumping the queue every fifty rounds.
+void VisitInTurn(const std::vector<HWND>& translucent, int translucentVisits, const std::vector<HWND>& hover,
+                 int hoverVisits) {
+    for (int i = 0; i < translucentVisits || i < hoverVisits; ++i) {
+        if (i < translucentVisits)
+            Visit(translucent[i % translucent.size()], false);
+        if (i < hoverVisits)
+            Visit(hover[i % hover.size()], true);
+        if (i % 50 == 0)
+            PumpPending();
+    }
+    PumpPending();
+}
+
 TEST(Soak, HoverAndPressTransitionsOnBothKindsOfButton) {
     ExtendWatchdog(75);
     Launcher l;
     ASSERT_TRUE(l.ok());
     l.Game().ShowWindow(SW_SHOWNOACTIVATE);
     PumpFor(50);
-    const HWND translucent[] = {::GetDlgItem(l.main(), IDC_MINIMIZE), ::GetDlgItem(l.main(), IDC_CLOSE)};
-    const HWND hover[] = {::GetDlgItem(l.Game().GetSafeHwnd(), IDC_MINIMIZE),
-                          ::GetDlgItem(l.Game().GetSafeHwnd(), IDC_MAXIMIZE),
-                          ::GetDlgItem(l.Game().GetSafeHwnd(), IDC_CLOSE)};
+    const std::vector<HWND> translucent = {::GetDlgItem(l.main(), IDC_MINIMIZE),
+                                           ::GetDlgItem(l.main(), IDC_CLOSE)};
+    const std::vector<HWND> hover = {::GetDlgItem(l.Game().GetSafeHwnd(), IDC_MINIMIZE),
+                                     ::GetDlgItem(l.Game().GetSafeHwnd(), IDC_MAXIMIZE),
+                                     ::GetDlgItem(l.Game().GetSafeHwnd(), IDC_CLOSE)};
     for (HWND b : translucent)
         ASSERT_NE(nullptr, b);
     for (HWND b : hover)
         ASSERT_NE(nullptr, b);
-
-    auto run = [&](int translucentVisits, int hoverVisits) {
-        for (int i = 0; i < translucentVisits || i < hoverVisits; ++i) {
-            if (i < translucentVisits)
-                Visit(translucent[i % 2], false);
-            if (i < hoverVisits)
-                Visit(hover[i % 3], true);
-            if (i % 50 == 0)
-                PumpPending();
-        }
-        PumpPending();
-    };
     ExpectFlatOver(
-        "buttons (500 translucent at full size, 10000 hover transitions)", [&] { run(10, 10); },
-        [&] { run(kTranslucentVisits, kHoverVisits); });
+        "buttons (500 translucent at full size, 10000 hover transitions)",
+        [&] { VisitInTurn(translucent, 10, hover, 10); },
+        [&] { VisitInTurn(translucent, kTranslucentVisits, hover, kHoverVisits); });
     // Nothing was clicked: the launcher is where it was.
     EXPECT_TRUE(::IsWindowVisible(l.main()));
     EXPECT_FALSE(::IsIconic(l.main()));
@@ -125,18 +131,10 @@ TEST(Soak, TenThousandTransitionsOnTranslucentButtons) {
     ASSERT_TRUE(dlg.Create(IDD_MAIN));
     dlg.ShowWindow(SW_SHOWNOACTIVATE);
     PumpPending();
-    const HWND buttons[] = {dlg.m_btnMinimize.GetSafeHwnd(), dlg.m_btnClose.GetSafeHwnd()};
-    auto run = [&](int visits) {
-        for (int i = 0; i < visits; ++i) {
-            Visit(buttons[i % 2], false);
-            if (i % 50 == 0)
-                PumpPending();
-        }
-        PumpPending();
-    };
+    const std::vector<HWND> buttons = {dlg.m_btnMinimize.GetSafeHwnd(), dlg.m_btnClose.GetSafeHwnd()};
     ExpectFlatOver(
-        "translucent buttons, small layered dialog (10000 transitions)", [&] { run(20); },
-        [&] { run(2500); });
+        "translucent buttons, small layered dialog (10000 transitions)",
+        [&] { VisitInTurn(buttons, 20, {}, 0); }, [&] { VisitInTurn(buttons, 2500, {}, 0); });
     EXPECT_TRUE(::IsWindowVisible(dlg.GetSafeHwnd()));
 }
 
