@@ -4,12 +4,15 @@
 // show the start page to click in).
 //
 //     launcher_shots <program.exe> <output folder>
+#include "app/LauncherText.h"
 #include "framework/GdiplusPrelude.h"
 #include "res/resource.h"
 #include "skin/GdiplusServices.h"
 #include "tests/app/AppTestKit.h"
 #include "tests/app/LauncherProcess.h"
 #include "tests/app/UiAgent.h"
+#include "tests/support/Backdrop.h"
+#include "tests/support/Pump.h"
 
 #include <cstdio>
 #include <string>
@@ -17,8 +20,6 @@
 using namespace qxrv::test;
 
 namespace {
-
-const wchar_t kTitle[] = L"蓝柚川登陆器";
 
 bool PngEncoder(CLSID* pClsid) {
     UINT count = 0, size = 0;
@@ -59,35 +60,6 @@ bool SaveScreen(RECT rc, const std::wstring& path) {
     return saved;
 }
 
-LRESULT CALLBACK BackdropProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-// A quiet desktop to take the pictures on.
-HWND CreateDesktop() {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = BackdropProc;
-    wc.hInstance = ::GetModuleHandleW(NULL);
-    wc.hbrBackground = ::CreateSolidBrush(RGB(58, 64, 74));
-    wc.lpszClassName = L"QXRVShotsDesktop";
-    ::RegisterClassW(&wc);
-    HWND hwnd = ::CreateWindowExW(WS_EX_NOACTIVATE, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0,
-                                  ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), NULL,
-                                  NULL, wc.hInstance, NULL);
-    ::UpdateWindow(hwnd);
-    return hwnd;
-}
-
-void Pump(DWORD ms) {
-    const DWORD start = ::GetTickCount();
-    MSG msg;
-    while (::GetTickCount() - start < ms) {
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
-            ::DispatchMessageW(&msg);
-        ::Sleep(10);
-    }
-}
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -97,8 +69,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::wstring outDir = argv[2];
     skin::CGdiplusSession gdiplus;
-    HWND desktop = CreateDesktop();
-    Pump(200);
+    const CBackdrop desktop(WholeScreen(), RGB(58, 64, 74), WS_EX_NOACTIVATE); // a quiet desktop
+    PumpFor(200);
 
     const std::wstring link =
         L"http://127.0.0.1:" + std::to_wstring(QXRV_TEST_START_PORT) + L"/play?id=1&client=1";
@@ -108,7 +80,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "shots: the launcher did not show its windows\n");
         return 1;
     }
-    Pump(1500);
+    PumpFor(1500);
     RECT main = WindowRectOf(program.Main());
     ::InflateRect(&main, 24, 24);
     const bool mainSaved = SaveScreen(main, outDir + L"\\main-window.png");
@@ -121,15 +93,14 @@ int wmain(int argc, wchar_t** argv) {
     // Restored, so the picture shows the window's own frame and shape on the desktop.
     PostButtonClicked(::GetDlgItem(program.Game(), IDC_RESTORE));
     WaitUntil([&] { return !::IsZoomed(program.Game()); }, 5000);
-    Pump(1500);
+    PumpFor(1500);
     RECT game = WindowRectOf(program.Game());
     ::InflateRect(&game, 24, 24);
     const bool gameSaved = SaveScreen(game, outDir + L"\\game-window.png");
 
     PostButtonClicked(::GetDlgItem(program.Game(), IDC_CLOSE));
-    AnswerMessageBox(kTitle, IDYES, nullptr, 10000, program.Pid());
+    AnswerMessageBox(kLauncherTitle, IDYES, nullptr, 10000, program.Pid());
     const long exitCode = program.ExitCode(10000);
-    ::DestroyWindow(desktop);
     std::printf("shots: main window %s, game window %s, launcher exit code %ld\n",
                 mainSaved ? "saved" : "FAILED", gameSaved ? "saved" : "FAILED", exitCode);
     return mainSaved && gameSaved && exitCode == 0 ? 0 : 1;

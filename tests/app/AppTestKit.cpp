@@ -2,13 +2,6 @@
 
 namespace qxrv::test {
 
-COLORREF ScreenPixel(int x, int y) {
-    HDC hdc = GetDC(NULL);
-    const COLORREF colour = GetPixel(hdc, x, y);
-    ReleaseDC(NULL, hdc);
-    return colour;
-}
-
 RECT WindowRectOf(HWND hwnd) {
     RECT rc = {};
     GetWindowRect(hwnd, &rc);
@@ -73,30 +66,10 @@ void PostAltF4(HWND hwnd) {
 
 namespace {
 
-struct WindowsOf {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM lParam) {
-    auto* pWanted = reinterpret_cast<WindowsOf*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == pWanted->processId)
-        pWanted->found.push_back(hwnd);
-    return TRUE;
-}
-
 std::wstring ClassOf(HWND hwnd) {
     wchar_t name[64] = {};
     GetClassNameW(hwnd, name, ARRAYSIZE(name));
     return name;
-}
-
-std::wstring TextOf(HWND hwnd) {
-    wchar_t text[512] = {};
-    GetWindowTextW(hwnd, text, ARRAYSIZE(text));
-    return text;
 }
 
 struct BoxContents {
@@ -113,8 +86,8 @@ BOOL CALLBACK ReadBoxChild(HWND hwnd, LPARAM lParam) {
     if (_wcsicmp(cls.c_str(), L"Static") == 0) {
         if ((GetWindowLongW(hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             pBox->pSeen->icon = reinterpret_cast<HICON>(SendMessageW(hwnd, STM_GETICON, 0, 0));
-        else if (!TextOf(hwnd).empty())
-            pBox->pSeen->text = TextOf(hwnd);
+        else if (!WindowTextOf(hwnd).empty())
+            pBox->pSeen->text = WindowTextOf(hwnd);
     } else if (_wcsicmp(cls.c_str(), L"Button") == 0 && IsWindowVisible(hwnd)) {
         ++pBox->buttons;
         pBox->yes = pBox->yes || GetDlgCtrlID(hwnd) == IDYES;
@@ -137,7 +110,7 @@ bool IsMessageBox(HWND hwnd, SeenMessageBox* pSeen) {
         return false;
     seen.hwnd = hwnd;
     seen.owner = GetWindow(hwnd, GW_OWNER);
-    seen.caption = TextOf(hwnd);
+    seen.caption = WindowTextOf(hwnd);
     seen.yesNo = contents.buttons == 2 && contents.yes && contents.no;
     *pSeen = seen;
     return true;
@@ -145,19 +118,13 @@ bool IsMessageBox(HWND hwnd, SeenMessageBox* pSeen) {
 
 } // namespace
 
-std::vector<HWND> TopLevelWindows(DWORD processId) {
-    WindowsOf wanted = {processId ? processId : GetCurrentProcessId(), {}};
-    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&wanted));
-    return wanted.found;
-}
-
 bool AnswerMessageBox(LPCWSTR caption, int nAnswer, SeenMessageBox* pSeen, DWORD nTimeoutMs,
                       DWORD processId) {
     SeenMessageBox seen;
     const bool found = WaitUntil(
         [&] {
             for (HWND hwnd : TopLevelWindows(processId)) {
-                if (TextOf(hwnd) == caption && IsMessageBox(hwnd, &seen))
+                if (WindowTextOf(hwnd) == caption && IsMessageBox(hwnd, &seen))
                     return true;
             }
             return false;

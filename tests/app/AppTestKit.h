@@ -4,14 +4,15 @@
 
 #include "framework/Prelude.h"
 
+#include "tests/support/LauncherWindows.h"
+#include "tests/support/ScreenPixels.h"
+
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace qxrv::test {
 
-// The colour on the screen at (x, y), as the user sees it.
-COLORREF ScreenPixel(int x, int y);
 RECT WindowRectOf(HWND hwnd);
 // A child window's rectangle in its parent's client coordinates.
 RECT ChildRectOf(HWND hwndChild);
@@ -30,9 +31,6 @@ void PostClick(HWND hwndButton);
 void PostButtonClicked(HWND hwndButton);
 // Alt+F4 as the keyboard sends it to the window with the focus.
 void PostAltF4(HWND hwnd);
-
-// Top-level windows of a process (0: this one), shown or hidden.
-std::vector<HWND> TopLevelWindows(DWORD processId = 0);
 
 // A message box as a driver found it.
 struct SeenMessageBox {

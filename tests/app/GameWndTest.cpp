@@ -1,5 +1,6 @@
 // The game window on its own: its start state, layout, shape, painted frame, caption timer, buttons and keys.
 #include "app/DlgQXRVGameWnd.h"
+#include "app/LauncherText.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "skin/MemoryPicture.h"
@@ -23,8 +24,6 @@
 using namespace qxrv::test;
 
 namespace {
-
-const wchar_t kTitle[] = L"蓝柚川登陆器";
 
 // The window's own visibility, whether or not its parent shows.
 bool Visible(const CWnd& wnd) {
@@ -76,7 +75,7 @@ TEST_F(GameWindow, StartsHiddenAndRestoredWithItsTitleAndIcon) {
     EXPECT_EQ(NULL, ::GetWindow(Game(), GW_OWNER));
     wchar_t title[64] = {};
     ::GetWindowTextW(Game(), title, 64);
-    EXPECT_STREQ(kTitle, title);
+    EXPECT_STREQ(kLauncherTitle, title);
 
     const HICON icon = ::LoadIconW(::GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDR_MAINFRAME));
     ASSERT_NE(nullptr, icon);
@@ -370,13 +369,9 @@ COLORREF PictureAt(const CMemoryPicture& picture, int x, int y) {
 size_t FramePixelsOnScreenUnlike(HWND game, const CMemoryPicture& expected) {
     const RECT window = WindowRectOf(game);
     const SIZE size = {window.right - window.left, window.bottom - window.top};
-    CMemoryPicture shot;
-    if (!shot.CreateDib(NULL, size))
+    const std::vector<COLORREF> shot = ScreenPixels(window);
+    if (shot.size() != static_cast<size_t>(size.cx) * size.cy)
         return SIZE_MAX;
-    HDC screen = ::GetDC(NULL);
-    ::BitBlt(shot.DC(), 0, 0, size.cx, size.cy, screen, window.left, window.top, SRCCOPY);
-    ::ReleaseDC(NULL, screen);
-    ::GdiFlush();
 
     std::vector<RECT> covered;
     for (HWND child = ::GetWindow(game, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
@@ -391,7 +386,7 @@ size_t FramePixelsOnScreenUnlike(HWND game, const CMemoryPicture& expected) {
             bool hidden = hasShape && !::PtInRegion(shape, x, y);
             for (const RECT& rc : covered)
                 hidden = hidden || ::PtInRect(&rc, pt);
-            wrong += !hidden && PictureAt(shot, x, y) != PictureAt(expected, x, y);
+            wrong += !hidden && shot[static_cast<size_t>(y) * size.cx + x] != PictureAt(expected, x, y);
         }
     ::DeleteObject(shape);
     return wrong;
@@ -654,7 +649,7 @@ TEST_F(GameWindow, CloseAsksFirstAndNoChangesNothing) {
         std::atomic<bool> done{false};
         bool answered = false; // the driver's, until it has been joined
         std::thread driver([&, game = Game()] {
-            answered = AnswerMessageBox(kTitle, nAnswer, pSeen, 3000);
+            answered = AnswerMessageBox(kLauncherTitle, nAnswer, pSeen, 3000);
             done = true;
             ::PostMessageW(game, WM_NULL, 0, 0); // wakes the pump below
         });
@@ -667,7 +662,7 @@ TEST_F(GameWindow, CloseAsksFirstAndNoChangesNothing) {
 
     SeenMessageBox seen;
     ASSERT_TRUE(clickCloseAndAnswer(IDNO, &seen)) << "no question on the first click";
-    EXPECT_EQ(L"游戏正在运行中，是否退出？", seen.text);
+    EXPECT_EQ(kAskQuitRunning, seen.text);
     EXPECT_EQ(Game(), seen.owner);
     EXPECT_TRUE(seen.yesNo);
     EXPECT_EQ(::LoadIconW(NULL, IDI_QUESTION), seen.icon);
@@ -681,7 +676,7 @@ TEST_F(GameWindow, CloseAsksFirstAndNoChangesNothing) {
     // dispose of.
     seen = SeenMessageBox();
     ASSERT_TRUE(clickCloseAndAnswer(IDYES, &seen)) << "no question on the second click";
-    EXPECT_EQ(L"游戏正在运行中，是否退出？", seen.text);
+    EXPECT_EQ(kAskQuitRunning, seen.text);
     EXPECT_FALSE(::IsWindowVisible(standIn.GetSafeHwnd())) << "Yes did not end the main window";
     EXPECT_TRUE(::IsWindowVisible(Game()));
 

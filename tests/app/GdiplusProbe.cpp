@@ -10,9 +10,7 @@
 
 #include "tests/app/GdiplusProbe.h"
 #include "tests/support/ImportPatch.h"
-
-#include <cstdio>
-#include <cstring>
+#include "tests/support/ProbeReport.h"
 
 namespace {
 
@@ -39,14 +37,16 @@ void Count(GpStatus status, LONG delta) {
         InterlockedIncrement(&g_made);
 }
 
-// One wrapper per counted entry point: the original is kept and called, its result counted.
+// One wrapper per counted entry point, put in the exe's import table at start-up: the original is kept and
+// called, its result counted.
 #define QXRV_COUNTED(name, delta, params, args)                                                              \
     decltype(&flat::name) g_real_##name = NULL;                                                              \
     GpStatus WINGDIPAPI Counted_##name params {                                                              \
         const GpStatus status = g_real_##name args;                                                          \
         Count(status, delta);                                                                                \
         return status;                                                                                       \
-    }
+    }                                                                                                        \
+    QXRV_REDIRECT("gdiplus.dll", name, Counted);
 
 QXRV_COUNTED(GdipLoadImageFromStream, +1, (IStream * s, GpImage** p), (s, p))
 QXRV_COUNTED(GdipLoadImageFromStreamICM, +1, (IStream * s, GpImage** p), (s, p))
@@ -74,6 +74,7 @@ Status WINAPI Counted_GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput
         InterlockedIncrement(&g_startups);
     return status;
 }
+QXRV_REDIRECT("gdiplus.dll", GdiplusStartup, Counted);
 
 decltype(&GdiplusShutdown) g_real_GdiplusShutdown = NULL;
 VOID WINAPI Counted_GdiplusShutdown(ULONG_PTR token) {
@@ -81,60 +82,14 @@ VOID WINAPI Counted_GdiplusShutdown(ULONG_PTR token) {
     InterlockedIncrement(&g_shutdowns);
     g_real_GdiplusShutdown(token);
 }
-
-struct Hook {
-    const char* name;
-    void** real;
-    void* counted;
-};
-
-#define QXRV_HOOK(name)                                                                                      \
-    { #name, reinterpret_cast < void**>(&g_real_##name), reinterpret_cast < void*>(&Counted_##name) }
-
-const Hook kHooks[] = {
-    QXRV_HOOK(GdipLoadImageFromStream),
-    QXRV_HOOK(GdipLoadImageFromStreamICM),
-    QXRV_HOOK(GdipCloneImage),
-    QXRV_HOOK(GdipDisposeImage),
-    QXRV_HOOK(GdipCreateFontFamilyFromName),
-    QXRV_HOOK(GdipDeleteFontFamily),
-    QXRV_HOOK(GdipCreateFont),
-    QXRV_HOOK(GdipDeleteFont),
-    QXRV_HOOK(GdipCreateStringFormat),
-    QXRV_HOOK(GdipDeleteStringFormat),
-    QXRV_HOOK(GdipCreateSolidFill),
-    QXRV_HOOK(GdipCloneBrush),
-    QXRV_HOOK(GdipDeleteBrush),
-    QXRV_HOOK(GdipCreateFromHDC),
-    QXRV_HOOK(GdipDeleteGraphics),
-    QXRV_HOOK(GdiplusStartup),
-    QXRV_HOOK(GdiplusShutdown),
-};
-
-// Points the exe's import address table entries for gdiplus.dll at the counting wrappers.
-void PatchImports() {
-    for (const Hook& hook : kHooks) {
-        if (void* real = qxrv::test::PatchImport("gdiplus.dll", hook.name, hook.counted))
-            *hook.real = real;
-    }
-}
-
-void WriteReport() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(L"QXRV_GDIPLUS_REPORT", path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return;
-    FILE* file = _wfopen(path, L"w");
-    if (file == NULL)
-        return;
-    std::fprintf(file, "startups=%ld shutdowns=%ld made=%ld live_at_shutdown=%ld after_shutdown=%ld\n",
-                 g_startups, g_shutdowns, g_made, g_liveAtShutdown, g_afterShutdown);
-    std::fclose(file);
-}
+QXRV_REDIRECT("gdiplus.dll", GdiplusShutdown, Counted);
 
 struct Probe {
-    Probe() { PatchImports(); }
-    ~Probe() { WriteReport(); }
+    ~Probe() {
+        qxrv::test::WriteReport(L"QXRV_GDIPLUS_REPORT",
+                                "startups=%ld shutdowns=%ld made=%ld live_at_shutdown=%ld after_shutdown=%ld",
+                                g_startups, g_shutdowns, g_made, g_liveAtShutdown, g_afterShutdown);
+    }
 } g_probe;
 
 } // namespace

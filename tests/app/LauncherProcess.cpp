@@ -1,29 +1,24 @@
 #include "tests/app/LauncherProcess.h"
 
-#include "res/resource.h"
+#include "app/LauncherText.h"
 #include "tests/app/AppTestKit.h"
-
-#include <cstdio>
+#include "tests/support/ProbeReport.h"
 
 namespace qxrv::test {
 
-namespace {
-
-const wchar_t kTitle[] = L"蓝柚川登陆器";
-
-} // namespace
-
-LauncherProcess::LauncherProcess(const std::wstring& exePath, const std::wstring& reportPath)
+LauncherProcess::LauncherProcess(const std::wstring& exePath, const std::wstring& reportPath,
+                                 LPCWSTR reportVariable)
     : m_report(reportPath) {
     if (!m_report.empty()) {
         ::DeleteFileW(m_report.c_str());
-        ::SetEnvironmentVariableW(L"QXRV_GDIPLUS_REPORT", m_report.c_str());
+        ::SetEnvironmentVariableW(reportVariable, m_report.c_str());
     }
     std::wstring command = L"\"" + exePath + L"\"";
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     m_started = ::CreateProcessW(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &m_pi) != FALSE;
-    ::SetEnvironmentVariableW(L"QXRV_GDIPLUS_REPORT", NULL);
+    if (!m_report.empty())
+        ::SetEnvironmentVariableW(reportVariable, NULL);
 }
 
 LauncherProcess::~LauncherProcess() {
@@ -40,34 +35,17 @@ LauncherProcess::~LauncherProcess() {
 bool LauncherProcess::WaitForWindows(DWORD nTimeoutMs, bool bGameWindow) {
     return WaitUntil(
         [&] {
-            m_main = m_startPage = m_game = NULL;
-            for (HWND hwnd : TopLevelWindows(Pid())) {
-                wchar_t title[64] = {};
-                ::GetWindowTextW(hwnd, title, 64);
-                if (std::wstring(title) == kTitle && ::IsWindowVisible(hwnd) &&
-                    !::GetDlgItem(hwnd, IDC_MAXIMIZE))
-                    m_main = hwnd;
-            }
-            if (m_main == NULL)
-                return false;
-            // The main window shows only once it has made the game window, so a list taken from now on holds
-            // the game window if there is one; the list above may be older than the game window.
-            for (HWND hwnd : TopLevelWindows(Pid())) {
-                if (::GetDlgItem(hwnd, IDC_MAXIMIZE) != NULL)
-                    m_game = hwnd;
-                else if (::GetWindow(hwnd, GW_OWNER) == m_main) // the start page rides on the main window
-                    m_startPage = hwnd;
-            }
-            return m_main && m_startPage && (m_game || !bGameWindow);
+            m_found = FindLauncherWindows(Pid());
+            return m_found.main && m_found.startPage && (m_found.game || !bGameWindow);
         },
         nTimeoutMs);
 }
 
 bool LauncherProcess::CloseFromMainWindow(DWORD nTimeoutMs) {
-    if (m_main == NULL)
+    if (m_found.main == NULL)
         return false;
-    PostButtonClicked(::GetDlgItem(m_main, IDC_CLOSE));
-    return AnswerMessageBox(kTitle, IDYES, nullptr, nTimeoutMs, Pid()) && ExitCode(nTimeoutMs) != -1;
+    PostButtonClicked(m_found.btnClose);
+    return AnswerMessageBox(kLauncherTitle, IDYES, nullptr, nTimeoutMs, Pid()) && ExitCode(nTimeoutMs) != -1;
 }
 
 long LauncherProcess::ExitCode(DWORD nTimeoutMs) {
@@ -79,14 +57,7 @@ long LauncherProcess::ExitCode(DWORD nTimeoutMs) {
 }
 
 std::string LauncherProcess::Report() const {
-    std::string text;
-    if (FILE* f = _wfopen(m_report.c_str(), L"r")) {
-        char line[256] = {};
-        if (std::fgets(line, sizeof(line), f))
-            text = line;
-        std::fclose(f);
-    }
-    return text;
+    return ReadReport(m_report);
 }
 
 } // namespace qxrv::test

@@ -4,6 +4,7 @@
 #include "framework/Prelude.h"
 
 #include "tests/support/ExeFolder.h"
+#include "tests/support/LauncherWindows.h"
 
 #include <string>
 
@@ -11,9 +12,10 @@ namespace qxrv::test {
 
 class LauncherProcess {
 public:
-    // Starts exePath; when reportPath is given, a test build writes its GDI+ figures there
-    // (GdiplusProbe.cpp).
-    explicit LauncherProcess(const std::wstring& exePath, const std::wstring& reportPath = L"");
+    // Starts exePath; when reportPath is given, a test build writes its report there: the file the
+    // environment variable reportVariable names to it (GdiplusProbe.cpp, FaultProbe.cpp).
+    explicit LauncherProcess(const std::wstring& exePath, const std::wstring& reportPath = L"",
+                             LPCWSTR reportVariable = L"QXRV_GDIPLUS_REPORT");
     // Ends the process if it still runs.
     ~LauncherProcess();
     LauncherProcess(const LauncherProcess&) = delete;
@@ -25,24 +27,22 @@ public:
     // Waits until the main window shows, its start page exists and, unless bGameWindow is false, the game
     // window exists too, and notes them. A start page or game window that lost its browser still counts.
     bool WaitForWindows(DWORD nTimeoutMs = 20000, bool bGameWindow = true);
-    HWND Main() const { return m_main; }
-    HWND StartPage() const { return m_startPage; }
-    HWND Game() const { return m_game; }
+    HWND Main() const { return m_found.main; }
+    HWND StartPage() const { return m_found.startPage; }
+    HWND Game() const { return m_found.game; }
 
     // Asks the main window to close and answers Yes; true once the process has ended.
     bool CloseFromMainWindow(DWORD nTimeoutMs = 10000);
     // The exit code once the process has ended within nTimeoutMs; -1 while it still runs.
     long ExitCode(DWORD nTimeoutMs);
-    // The first line of the GDI+ report, or "".
+    // The first line of the report, or "".
     std::string Report() const;
 
 private:
     std::wstring m_report;
     PROCESS_INFORMATION m_pi = {};
     bool m_started = false;
-    HWND m_main = NULL;
-    HWND m_startPage = NULL;
-    HWND m_game = NULL;
+    LauncherWindows m_found;
 };
 
 } // namespace qxrv::test

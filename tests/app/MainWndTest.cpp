@@ -1,11 +1,13 @@
 // The main window run modally, as the program runs it, with the system's own browser control. A driver thread
 // plays the user: it finds the windows, reads the screen, posts clicks and keys and answers the questions.
+#include "app/LauncherText.h"
 #include "app/QXRVTranslucentDlg.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "skin/GdiplusServices.h"
 #include "skin/PngResource.h"
 #include "tests/app/AppTestKit.h"
+#include "tests/support/Backdrop.h"
 #include "tests/support/FakeBrowser.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/app/UiAgent.h"
@@ -26,77 +28,10 @@ using namespace qxrv::test;
 
 namespace {
 
-const wchar_t kTitle[] = L"蓝柚川登陆器";
 const COLORREF kBackdrop = RGB(10, 200, 30);
-
-// The launcher's windows as a user finds them on the desktop.
-struct Launcher {
-    HWND main = NULL;
-    HWND startPage = NULL;
-    HWND startView = NULL;
-    HWND game = NULL;
-    HWND btnMinimize = NULL;
-    HWND btnClose = NULL;
-};
-
-std::wstring TitleOf(HWND hwnd) {
-    wchar_t text[64] = {};
-    ::GetWindowTextW(hwnd, text, 64);
-    return text;
-}
-
-std::wstring ClassNameOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(hwnd, name, 64);
-    return name;
-}
-
-bool FindLauncher(Launcher* pFound) {
-    Launcher l;
-    for (HWND hwnd : TopLevelWindows()) {
-        const bool layered = (::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
-        if (TitleOf(hwnd) == kTitle && layered && ::GetWindow(hwnd, GW_OWNER) == NULL)
-            l.main = hwnd;
-        else if (TitleOf(hwnd) == kTitle && !layered && ClassNameOf(hwnd) == L"#32770" &&
-                 ::GetDlgItem(hwnd, IDC_GAME_PAGE) != NULL)
-            l.game = hwnd;
-    }
-    for (HWND hwnd : TopLevelWindows()) {
-        if (l.main != NULL && ::GetWindow(hwnd, GW_OWNER) == l.main &&
-            ::GetDlgItem(hwnd, IDC_START_PAGE) != NULL)
-            l.startPage = hwnd;
-    }
-    if (l.main == NULL || l.startPage == NULL || l.game == NULL)
-        return false;
-    l.startView = ::GetDlgItem(l.startPage, IDC_START_PAGE);
-    l.btnMinimize = ::GetDlgItem(l.main, IDC_MINIMIZE);
-    l.btnClose = ::GetDlgItem(l.main, IDC_CLOSE);
-    *pFound = l;
-    return true;
-}
 
 bool Shown(HWND hwnd) {
     return (::GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-LRESULT CALLBACK BackdropProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-// A plain window of one colour under everything, so what shows through the launcher is known.
-HWND CreateBackdrop() {
-    static HBRUSH s_brush = ::CreateSolidBrush(kBackdrop);
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = BackdropProc;
-    wc.hInstance = ::GetModuleHandleW(NULL);
-    wc.hbrBackground = s_brush;
-    wc.lpszClassName = L"QXRVTestBackdrop";
-    ::RegisterClassW(&wc);
-    HWND hwnd = ::CreateWindowExW(WS_EX_NOACTIVATE, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0,
-                                  ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), NULL,
-                                  NULL, wc.hInstance, NULL);
-    ::UpdateWindow(hwnd);
-    return hwnd;
 }
 
 // A PNG resource decoded into straight ARGB pixels, to know what the screen must show.
@@ -185,26 +120,31 @@ protected:
         ExtendWatchdog(90);
         AfxEnableControlContainer();
         InstallUiAgent();
-        m_backdrop = CreateBackdrop();
+        // One colour under everything, so what shows through the launcher is known.
+        m_backdrop = std::make_unique<CBackdrop>(WholeScreen(), kBackdrop, WS_EX_NOACTIVATE);
         ASSERT_TRUE(m_gdiplus.IsRunning());
     }
 
     void TearDown() override {
         RemoveUiAgent();
-        ::DestroyWindow(m_backdrop);
+        m_backdrop.reset();
         PumpPending();
     }
 
     // Runs the main window modally, as the program does, while script plays the user on another thread.
     // Afterwards m_result holds DoModal's answer and m_gameAfter the main window's game window pointer.
-    void RunModal(const std::function<void(const Launcher&)>& script) {
+    void RunModal(const std::function<void(const LauncherWindows&)>& script) {
         CWinApp app;
         CQXRVTranslucentDlg dlg;
         app.m_pMainWnd = &dlg;
         std::thread driver([&] {
-            Launcher l;
-            const bool found =
-                WaitUntil([&] { return FindLauncher(&l) && ::IsWindowVisible(l.main); }, 20000);
+            LauncherWindows l;
+            const bool found = WaitUntil(
+                [&] {
+                    l = FindLauncherWindows();
+                    return l.main && l.startView && l.game;
+                },
+                20000);
             EXPECT_TRUE(found) << "the launcher's windows never showed";
             if (found) {
                 m_launcher = l;
@@ -221,8 +161,8 @@ protected:
     }
 
     skin::CGdiplusSession m_gdiplus;
-    HWND m_backdrop = NULL;
-    Launcher m_launcher;
+    std::unique_ptr<CBackdrop> m_backdrop;
+    LauncherWindows m_launcher;
     INT_PTR m_result = 0;
     CDlgQXRVGameWnd* m_gameAfter = reinterpret_cast<CDlgQXRVGameWnd*>(1);
     CWnd* m_mainPointerAfter = reinterpret_cast<CWnd*>(1);
@@ -242,7 +182,7 @@ TEST_F(MainWindow, StartsCentredWithTheStartPageOverItAndTheGameWindowHidden) {
                 static_cast<long>(count("close over minimise")));
     const HICON icon = ::LoadIconW(::GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDR_MAINFRAME));
 
-    RunModal([&](const Launcher& l) {
+    RunModal([&](const LauncherWindows& l) {
         const RECT work = WorkArea();
         const RECT main = WindowRectOf(l.main);
         EXPECT_EQ(1208, main.right - main.left);
@@ -252,6 +192,8 @@ TEST_F(MainWindow, StartsCentredWithTheStartPageOverItAndTheGameWindowHidden) {
         const DWORD style = static_cast<DWORD>(::GetWindowLongW(l.main, GWL_STYLE));
         EXPECT_TRUE(style & WS_POPUP);
         EXPECT_FALSE(style & WS_CAPTION);
+        EXPECT_TRUE(::GetWindowLongW(l.main, GWL_EXSTYLE) & WS_EX_LAYERED);
+        EXPECT_EQ(kLauncherTitle, WindowTextOf(l.game));
 
         const RECT page = WindowRectOf(l.startPage);
         EXPECT_EQ(main.left + 344, page.left);
@@ -282,29 +224,22 @@ TEST_F(MainWindow, StartsCentredWithTheStartPageOverItAndTheGameWindowHidden) {
         EXPECT_EQ(64, close.top);
 
         // One screen read: the whole window's area.
-        HDC screen = ::GetDC(NULL);
-        HDC mem = ::CreateCompatibleDC(screen);
-        HBITMAP shot = ::CreateCompatibleBitmap(screen, 1208, 621);
-        HGDIOBJ old = ::SelectObject(mem, shot);
-        ::BitBlt(mem, 0, 0, 1208, 621, screen, main.left, main.top, SRCCOPY);
+        const std::vector<COLORREF> shot = ScreenPixels(main);
+        ASSERT_EQ(1208u * 621u, shot.size());
         int wrong = 0;
         for (const ExpectedPixel& p : pixels) {
-            const COLORREF seen = ::GetPixel(mem, p.at.x, p.at.y);
+            const COLORREF seen = shot[p.at.y * 1208 + p.at.x];
             if (!Near(p.colour, seen) && ++wrong <= 5)
                 ADD_FAILURE() << p.what << " at " << p.at.x << "," << p.at.y << ": expected " << std::hex
                               << p.colour << ", screen " << seen;
         }
         EXPECT_EQ(0, wrong);
-        ::SelectObject(mem, old);
-        ::DeleteObject(shot);
-        ::DeleteDC(mem);
-        ::ReleaseDC(NULL, screen);
     });
     EXPECT_EQ(IDABORT, m_result);
 }
 
 TEST_F(MainWindow, MinimisingTakesTheStartPageAlong) {
-    RunModal([&](const Launcher& l) {
+    RunModal([&](const LauncherWindows& l) {
         PostClick(l.btnMinimize);
         EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(l.main) != FALSE; }));
         // Windows hides the owned start page with its owner here. Wine does that only for the system menu's
@@ -330,7 +265,7 @@ void RealClick(int x, int y) {
 }
 
 TEST_F(MainWindow, RealClicksReachItsButtons) {
-    RunModal([&](const Launcher& l) {
+    RunModal([&](const LauncherWindows& l) {
         // Inside each button where its picture is opaque and no other button's window lies.
         RECT main = WindowRectOf(l.main);
         RealClick(main.left + 1115, main.top + 92);
@@ -341,7 +276,7 @@ TEST_F(MainWindow, RealClicksReachItsButtons) {
         main = WindowRectOf(l.main);
         RealClick(main.left + 1157, main.top + 92);
         SeenMessageBox seen;
-        EXPECT_TRUE(AnswerMessageBox(kTitle, IDNO, &seen)) << "the close click got lost";
+        EXPECT_TRUE(AnswerMessageBox(kLauncherTitle, IDNO, &seen)) << "the close click got lost";
         EXPECT_EQ(l.main, seen.owner);
         // Away from the buttons, so no later test starts over one.
         ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
@@ -351,7 +286,7 @@ TEST_F(MainWindow, RealClicksReachItsButtons) {
 }
 
 TEST_F(MainWindow, KeysAndCloseRequestsLeaveTheLauncherOpen) {
-    RunModal([&](const Launcher& l) {
+    RunModal([&](const LauncherWindows& l) {
         for (const HWND target : {l.main, l.startPage}) {
             ::PostMessageW(target, WM_KEYDOWN, VK_RETURN, 0x001C0001);
             ::PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
@@ -371,12 +306,12 @@ TEST_F(MainWindow, KeysAndCloseRequestsLeaveTheLauncherOpen) {
 
 TEST_F(MainWindow, CloseAsksAndYesDisposesOfTheHiddenGameWindow) {
     HWND game = NULL;
-    RunModal([&](const Launcher& l) {
+    RunModal([&](const LauncherWindows& l) {
         game = l.game;
         SeenMessageBox seen;
         PostClick(l.btnClose);
-        ASSERT_TRUE(AnswerMessageBox(kTitle, IDNO, &seen));
-        EXPECT_EQ(L"游戏启动中，是否退出？", seen.text);
+        ASSERT_TRUE(AnswerMessageBox(kLauncherTitle, IDNO, &seen));
+        EXPECT_EQ(kAskQuitStarting, seen.text);
         EXPECT_EQ(l.main, seen.owner);
         EXPECT_TRUE(seen.yesNo);
         EXPECT_EQ(::LoadIconW(NULL, IDI_QUESTION), seen.icon);
@@ -385,7 +320,7 @@ TEST_F(MainWindow, CloseAsksAndYesDisposesOfTheHiddenGameWindow) {
         EXPECT_TRUE(::IsWindowVisible(l.startPage));
 
         PostClick(l.btnClose);
-        ASSERT_TRUE(AnswerMessageBox(kTitle, IDYES));
+        ASSERT_TRUE(AnswerMessageBox(kLauncherTitle, IDYES));
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(l.main); }));
     });
     EXPECT_EQ(IDCANCEL, m_result);
@@ -399,7 +334,7 @@ TEST_F(MainWindow, GameLinkOpensTheGameWindowMaximisedAndItsCloseEndsTheLauncher
     ASSERT_TRUE(server.ok());
     const std::wstring first = server.Url(L"/play?id=7&client=1&zone=2");
     const std::wstring second = server.Url(L"/play?id=8&client=1");
-    RunModal([&](const Launcher& l) {
+    RunModal([&](const LauncherWindows& l) {
         // A link followed while the closing question is open is dropped, so that question never hides.
         PostClick(l.btnClose);
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(l.main); }));
@@ -407,7 +342,7 @@ TEST_F(MainWindow, GameLinkOpensTheGameWindowMaximisedAndItsCloseEndsTheLauncher
         ::Sleep(500);
         EXPECT_TRUE(::IsWindowVisible(l.main));
         EXPECT_FALSE(::IsWindowVisible(l.game));
-        ASSERT_TRUE(AnswerMessageBox(kTitle, IDNO));
+        ASSERT_TRUE(AnswerMessageBox(kLauncherTitle, IDNO));
         ::Sleep(200);
         EXPECT_FALSE(::IsWindowVisible(l.game));
 
@@ -436,20 +371,18 @@ TEST_F(MainWindow, GameLinkOpensTheGameWindowMaximisedAndItsCloseEndsTheLauncher
         EXPECT_TRUE(WaitUntil([&] { return ::IsZoomed(l.game) != FALSE; }));
         EXPECT_TRUE(Shown(::GetDlgItem(l.game, IDC_RESTORE)));
         EXPECT_FALSE(Shown(::GetDlgItem(l.game, IDC_MAXIMIZE)));
-        Launcher again;
-        EXPECT_TRUE(FindLauncher(&again));
-        EXPECT_EQ(l.game, again.game) << "the same game window";
+        EXPECT_EQ(l.game, FindLauncherWindows().game) << "the same game window";
 
         SeenMessageBox seen;
         PostClick(::GetDlgItem(l.game, IDC_CLOSE));
-        ASSERT_TRUE(AnswerMessageBox(kTitle, IDNO, &seen));
-        EXPECT_EQ(L"游戏正在运行中，是否退出？", seen.text);
+        ASSERT_TRUE(AnswerMessageBox(kLauncherTitle, IDNO, &seen));
+        EXPECT_EQ(kAskQuitRunning, seen.text);
         EXPECT_EQ(l.game, seen.owner);
         ::Sleep(200);
         EXPECT_TRUE(::IsWindowVisible(l.game));
 
         PostClick(::GetDlgItem(l.game, IDC_CLOSE));
-        ASSERT_TRUE(AnswerMessageBox(kTitle, IDYES));
+        ASSERT_TRUE(AnswerMessageBox(kLauncherTitle, IDYES));
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(l.main); }));
     });
     EXPECT_EQ(IDCANCEL, m_result);
@@ -489,7 +422,7 @@ TEST_F(MainWindow, PagesFillTheirViewsThroughEveryChangeOfSize) {
     FakeBrowserRegistration fake;
     ASSERT_TRUE(fake.ok());
     const std::wstring link = L"http://127.0.0.1:1/play?id=7&client=1";
-    RunModal([&](const Launcher& l) {
+    RunModal([&](const LauncherWindows& l) {
         std::string seen;
         EXPECT_TRUE(WaitUntil([&] { return PageFillsView(l.startView, &seen); }, 2000))
             << "start page: " << seen;
@@ -515,7 +448,7 @@ TEST_F(MainWindow, PagesFillTheirViewsThroughEveryChangeOfSize) {
 
 TEST_F(MainWindow, GameUrlsNoViewPostedAreIgnored) {
     CString lookalike(L"http://127.0.0.1:1/play?id=9");
-    RunModal([&](const Launcher& l) {
+    RunModal([&](const LauncherWindows& l) {
         const WPARAM foreign[] = {0, 1, reinterpret_cast<WPARAM>(&lookalike)};
         for (const WPARAM wParam : foreign)
             ::PostMessageW(l.main, WM_OPEN_GAME_URL, wParam, IDC_START_PAGE);

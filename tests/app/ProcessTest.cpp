@@ -1,6 +1,7 @@
 // The real program in its own process: its start page request, how it ends, and that GDI+ outlives every
 // picture, font and brush of the program. The test build of the program counts its GDI+ objects and lets a
 // test follow a link in its views (GdiplusProbe.cpp, UiAgent.h).
+#include "app/LauncherText.h"
 #include "res/resource.h"
 #include "tests/app/AppTestKit.h"
 #include "tests/app/LauncherProcess.h"
@@ -16,8 +17,6 @@
 using namespace qxrv::test;
 
 namespace {
-
-const wchar_t kTitle[] = L"蓝柚川登陆器";
 
 // One run of the test build of the program, with its GDI+ report in a file of its own.
 class Client : public LauncherProcess {
@@ -62,9 +61,9 @@ TEST_F(Program, LoadsTheStartPageAndClosingTheMainWindowEndsWithExitCodeZero) {
     for (Client* pClient : {&first, &second}) {
         PostButtonClicked(::GetDlgItem(pClient->Main(), IDC_CLOSE));
         SeenMessageBox seen;
-        const bool ok = AnswerMessageBox(kTitle, IDYES, &seen, 10000, pClient->Pid());
+        const bool ok = AnswerMessageBox(kLauncherTitle, IDYES, &seen, 10000, pClient->Pid());
         ASSERT_TRUE(ok);
-        EXPECT_EQ(L"游戏启动中，是否退出？", seen.text);
+        EXPECT_EQ(kAskQuitStarting, seen.text);
         EXPECT_EQ(pClient->Main(), seen.owner);
         EXPECT_TRUE(seen.yesNo);
         EXPECT_EQ(0, pClient->ExitCode(10000));
@@ -89,14 +88,14 @@ TEST_F(Program, ClosingTheGameWindowEndsWithExitCodeZero) {
 
     SeenMessageBox seen;
     PostButtonClicked(::GetDlgItem(client.Game(), IDC_CLOSE));
-    ASSERT_TRUE(AnswerMessageBox(kTitle, IDNO, &seen, 10000, client.Pid()));
-    EXPECT_EQ(L"游戏正在运行中，是否退出？", seen.text);
+    ASSERT_TRUE(AnswerMessageBox(kLauncherTitle, IDNO, &seen, 10000, client.Pid()));
+    EXPECT_EQ(kAskQuitRunning, seen.text);
     EXPECT_EQ(client.Game(), seen.owner);
     EXPECT_EQ(-1, client.ExitCode(300)) << "No keeps the program running";
     EXPECT_TRUE(::IsWindowVisible(client.Game()));
 
     PostButtonClicked(::GetDlgItem(client.Game(), IDC_CLOSE));
-    ASSERT_TRUE(AnswerMessageBox(kTitle, IDYES, nullptr, 10000, client.Pid()));
+    ASSERT_TRUE(AnswerMessageBox(kLauncherTitle, IDYES, nullptr, 10000, client.Pid()));
     EXPECT_EQ(0, client.ExitCode(10000));
     ExpectGdiplusShutDownLast(client.Report());
 }

@@ -17,10 +17,10 @@
 
 #include "res/resource.h"
 #include "tests/support/ImportPatch.h"
+#include "tests/support/ProbeReport.h"
 
 #include <exdisp.h>
 
-#include <cstdio>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -60,12 +60,14 @@ Status WINAPI Faulty_GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput*
         *token = 0;
     return GdiplusNotInitialized;
 }
+QXRV_REDIRECT("gdiplus.dll", GdiplusStartup, Faulty);
 
 decltype(&GdiplusShutdown) g_real_GdiplusShutdown = NULL;
 VOID WINAPI Faulty_GdiplusShutdown(ULONG_PTR token) {
     InterlockedIncrement(&g_gdiplusShutdowns);
     g_real_GdiplusShutdown(token);
 }
+QXRV_REDIRECT("gdiplus.dll", GdiplusShutdown, Faulty);
 
 // One wrapper per object-making entry point: with GDI+ down it makes nothing and says why.
 #define QXRV_NO_OBJECT(name, params, args, out)                                                              \
@@ -77,7 +79,8 @@ VOID WINAPI Faulty_GdiplusShutdown(ULONG_PTR token) {
         if (out != NULL)                                                                                     \
             *out = NULL;                                                                                     \
         return GdiplusNotInitialized;                                                                        \
-    }
+    }                                                                                                        \
+    QXRV_REDIRECT("gdiplus.dll", name, Faulty);
 
 QXRV_NO_OBJECT(GdipLoadImageFromStream, (IStream * s, GpImage** p), (s, p), p)
 QXRV_NO_OBJECT(GdipLoadImageFromStreamICM, (IStream * s, GpImage** p), (s, p), p)
@@ -97,6 +100,7 @@ void* WINGDIPAPI Faulty_GdipAlloc(size_t size) {
     Strike();
     return NULL;
 }
+QXRV_REDIRECT("gdiplus.dll", GdipAlloc, Faulty);
 
 // ---- "User32.DLL" looked up by name.
 
@@ -110,6 +114,7 @@ HMODULE WINAPI Faulty_LoadLibraryExW(LPCWSTR path, HANDLE file, DWORD flags) {
     }
     return g_real_LoadLibraryExW(path, file, flags);
 }
+QXRV_REDIRECT("kernel32.dll", LoadLibraryExW, Faulty);
 
 decltype(&GetProcAddress) g_real_GetProcAddress = NULL;
 FARPROC WINAPI Faulty_GetProcAddress(HMODULE module, LPCSTR name) {
@@ -123,6 +128,7 @@ FARPROC WINAPI Faulty_GetProcAddress(HMODULE module, LPCSTR name) {
     }
     return g_real_GetProcAddress(module, name);
 }
+QXRV_REDIRECT("kernel32.dll", GetProcAddress, Faulty);
 
 // ---- The game window and its browser control.
 
@@ -160,6 +166,7 @@ HWND WINAPI Faulty_CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATE
     g_inGameDialog = false;
     return hwnd;
 }
+QXRV_REDIRECT("user32.dll", CreateDialogIndirectParamW, Faulty);
 
 decltype(&CoCreateInstance) g_real_CoCreateInstance = NULL;
 HRESULT WINAPI Faulty_CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid,
@@ -172,39 +179,7 @@ HRESULT WINAPI Faulty_CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD co
     }
     return g_real_CoCreateInstance(clsid, outer, context, iid, out);
 }
-
-struct Hook {
-    const char* dll;
-    const char* name;
-    void** real;
-    void* faulty;
-};
-
-#define QXRV_HOOK(dll, name)                                                                                 \
-    { dll, #name, reinterpret_cast<void**>(&g_real_##name), reinterpret_cast<void*>(&Faulty_##name) }
-
-const Hook kHooks[] = {
-    QXRV_HOOK("gdiplus.dll", GdiplusStartup),
-    QXRV_HOOK("gdiplus.dll", GdiplusShutdown),
-    QXRV_HOOK("gdiplus.dll", GdipLoadImageFromStream),
-    QXRV_HOOK("gdiplus.dll", GdipLoadImageFromStreamICM),
-    QXRV_HOOK("gdiplus.dll", GdipCreateFontFamilyFromName),
-    QXRV_HOOK("gdiplus.dll", GdipGetGenericFontFamilySansSerif),
-    QXRV_HOOK("gdiplus.dll", GdipCreateFont),
-    QXRV_HOOK("gdiplus.dll", GdipCreateStringFormat),
-    QXRV_HOOK("gdiplus.dll", GdipCreateSolidFill),
-    QXRV_HOOK("gdiplus.dll", GdipCreateFromHDC),
-    QXRV_HOOK("gdiplus.dll", GdipAlloc),
-    QXRV_HOOK("kernel32.dll", LoadLibraryExW),
-    QXRV_HOOK("kernel32.dll", GetProcAddress),
-    QXRV_HOOK("user32.dll", CreateDialogIndirectParamW),
-    QXRV_HOOK("ole32.dll", CoCreateInstance),
-};
-
-void PatchImports() {
-    for (const Hook& hook : kHooks)
-        *hook.real = qxrv::test::PatchImport(hook.dll, hook.name, hook.faulty);
-}
+QXRV_REDIRECT("ole32.dll", CoCreateInstance, Faulty);
 
 void ReadFaults() {
     wchar_t list[256] = {};
@@ -229,26 +204,16 @@ void ReadFaults() {
     }
 }
 
-void WriteReport() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(L"QXRV_FAULT_REPORT", path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return;
-    FILE* file = _wfopen(path, L"w");
-    if (file == NULL)
-        return;
-    std::fprintf(file, "struck=%ld gdiplus_shutdowns=%ld\n", g_struck, g_gdiplusShutdowns);
-    std::fclose(file);
-}
-
 struct Probe {
     Probe() {
         ReadFaults();
-        PatchImports();
         if (g_gameWindowLate)
             g_cbtHook = SetWindowsHookExW(WH_CBT, LateFailureHook, NULL, GetCurrentThreadId());
     }
-    ~Probe() { WriteReport(); }
+    ~Probe() {
+        qxrv::test::WriteReport(L"QXRV_FAULT_REPORT", "struck=%ld gdiplus_shutdowns=%ld", g_struck,
+                                g_gdiplusShutdowns);
+    }
 } g_probe;
 
 } // namespace

@@ -1,6 +1,7 @@
 // The program in its own process under faults: art missing or corrupt, GDI+ not starting, the layered-window
 // functions not found, the game window or its browser control not made. Each run must start, show what it
 // can, let a game link through without harm and end through its closing question with exit code 0.
+#include "app/LauncherText.h"
 #include "res/resource.h"
 #include "tests/app/AppTestKit.h"
 #include "tests/app/LauncherProcess.h"
@@ -18,10 +19,6 @@
 using namespace qxrv::test;
 
 namespace {
-
-const wchar_t kTitle[] = L"蓝柚川登陆器";
-const wchar_t kAskQuitStarting[] = L"游戏启动中，是否退出？";
-const wchar_t kAskQuitRunning[] = L"游戏正在运行中，是否退出？";
 
 enum class Art { Intact, Missing, Corrupt };
 
@@ -118,16 +115,10 @@ bool WriteArtVariant(const std::wstring& source, const std::wstring& target, Art
     return ok && nArt == 19 && nArtAfter == (art == Art::Missing ? 0 : nArt);
 }
 
-std::wstring FaultReportPath() {
-    return BesideThisExe(L"fault-report.txt");
-}
-
 // Sets the environment the fault build reads at start-up and gives back the exe, for a process about to
 // start.
 const std::wstring& WithFaults(const std::wstring& exe, const wchar_t* faults, const std::wstring& link) {
-    ::DeleteFileW(FaultReportPath().c_str());
     ::SetEnvironmentVariableW(L"QXRV_FAULTS", faults);
-    ::SetEnvironmentVariableW(L"QXRV_FAULT_REPORT", FaultReportPath().c_str());
     ::SetEnvironmentVariableW(L"QXRV_LINK_1", link.c_str());
     return exe;
 }
@@ -136,20 +127,15 @@ const std::wstring& WithFaults(const std::wstring& exe, const wchar_t* faults, c
 class FaultyClient : public LauncherProcess {
 public:
     FaultyClient(const std::wstring& exe, const wchar_t* faults, const std::wstring& link)
-        : LauncherProcess(WithFaults(exe, faults, link)) {
-        for (const wchar_t* name : {L"QXRV_FAULTS", L"QXRV_FAULT_REPORT", L"QXRV_LINK_1"})
+        : LauncherProcess(WithFaults(exe, faults, link), BesideThisExe(L"fault-report.txt"),
+                          L"QXRV_FAULT_REPORT") {
+        for (const wchar_t* name : {L"QXRV_FAULTS", L"QXRV_LINK_1"})
             ::SetEnvironmentVariableW(name, NULL);
     }
-    ~FaultyClient() { ::DeleteFileW(FaultReportPath().c_str()); }
 
     // "struck=<n> gdiplus_shutdowns=<n>" read back; false when the report is missing.
     bool ReadReport(long* pStruck, long* pShutdowns) const {
-        bool ok = false;
-        if (FILE* f = _wfopen(FaultReportPath().c_str(), L"r")) {
-            ok = std::fscanf(f, "struck=%ld gdiplus_shutdowns=%ld", pStruck, pShutdowns) == 2;
-            std::fclose(f);
-        }
-        return ok;
+        return std::sscanf(Report().c_str(), "struck=%ld gdiplus_shutdowns=%ld", pStruck, pShutdowns) == 2;
     }
 };
 
@@ -230,7 +216,7 @@ TEST_P(Faults, StartsShowsWhatItCanTakesAGameLinkAndEndsCleanly) {
 
     PostCloseCommand(closeFrom);
     SeenMessageBox seen;
-    ASSERT_TRUE(AnswerMessageBox(kTitle, IDYES, &seen, 10000, client.Pid()));
+    ASSERT_TRUE(AnswerMessageBox(kLauncherTitle, IDYES, &seen, 10000, client.Pid()));
     EXPECT_EQ(question, seen.text);
     EXPECT_EQ(0, client.ExitCode(10000));
 

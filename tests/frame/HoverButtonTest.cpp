@@ -8,6 +8,7 @@
 #include "tests/frame/FrameTestIds.h"
 #include "tests/frame/PointerInput.h"
 #include "tests/support/Pump.h"
+#include "tests/support/ScreenPixels.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,8 @@
 #include <cstdio>
 
 namespace {
+
+using qxrv::test::ScreenPixel;
 
 // The colours of the test strips (drawn in CMakeLists.txt): one per frame, and the odd strip's extra columns.
 const COLORREF kFrameColours[4] = {RGB(0x20, 0x80, 0x20), RGB(0x20, 0x20, 0xC0), RGB(0xC0, 0xC0, 0x20),
@@ -48,14 +51,6 @@ protected:
         return CHoverButton::WindowProc(message, wParam, lParam);
     }
 };
-
-COLORREF ScreenPixel(HWND hWnd, POINT pt) {
-    ::ClientToScreen(hWnd, &pt);
-    HDC hdc = ::GetDC(NULL);
-    const COLORREF colour = ::GetPixel(hdc, pt.x, pt.y);
-    ::ReleaseDC(NULL, hdc);
-    return colour;
-}
 
 // Paints the button's area plainly, as if something else had drawn there before.
 void PaintUnderneath(HWND hWnd) {

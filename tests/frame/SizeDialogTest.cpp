@@ -13,6 +13,7 @@
 #include "tests/frame/FakeSystemLibrary.h"
 #include "tests/frame/PointerInput.h"
 #include "tests/support/ExeFolder.h"
+#include "tests/support/MessageLog.h"
 #include "tests/support/Pump.h"
 
 #include <gtest/gtest.h>
@@ -56,14 +57,7 @@ public:
 };
 testing::Environment* const g_pStandIns = testing::AddGlobalTestEnvironment(new CStandInsInTheSystemFolder);
 
-struct Call {
-    enum Kind { kSent, kDefault } kind;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    RECT rect;      // WM_NCCALCSIZE: rgrc[0]; WM_MOVING: the rectangle, as the default handling saw them
-    MINMAXINFO mmi; // WM_GETMINMAXINFO, as the default handling saw it
-};
+using qxrv::test::kParams;
 
 class CProbeDialog : public CSizeDialog {
 public:
@@ -73,7 +67,10 @@ public:
     using CSizeDialog::m_ptMaxTrackSize;
     using CSizeDialog::m_ptMinTrackSize;
 
-    std::vector<Call> calls;
+    // "sent": a message the window itself sent while recording; "default": the default handling it got.
+    qxrv::test::MessageLog calls;
+    RECT rcSeen = {}; // WM_NCCALCSIZE: rgrc[0]; WM_MOVING: the rectangle, as the default handling saw them
+    MINMAXINFO mmiSeen{}; // WM_GETMINMAXINFO, as the default handling saw it
     bool bRecording = false;
     LRESULT defaultResult = 0; // what the logged default handling answers
 
@@ -92,7 +89,7 @@ public:
 
     // Sends a message with the log on; returns the result.
     LRESULT Record(UINT message, WPARAM wParam, LPARAM lParam) {
-        calls.clear();
+        calls.Clear();
         bRecording = true;
         const LRESULT result = ::SendMessageW(m_hWnd, message, wParam, lParam);
         bRecording = false;
@@ -102,7 +99,7 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (bRecording && (message == WM_SYSCOMMAND || message == WM_NCLBUTTONDOWN)) {
-            calls.push_back(Call{Call::kSent, message, wParam, lParam, {}, {}});
+            calls.Add("sent", message, wParam, lParam);
             if (message == WM_SYSCOMMAND)
                 return 0;
         }
@@ -112,14 +109,13 @@ protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (!bRecording)
             return CSizeDialog::DefWindowProc(message, wParam, lParam);
-        Call call{Call::kDefault, message, wParam, lParam, {}, {}};
         if (message == WM_NCCALCSIZE)
-            call.rect = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0];
+            rcSeen = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0];
         else if (message == WM_MOVING)
-            call.rect = *reinterpret_cast<RECT*>(lParam);
+            rcSeen = *reinterpret_cast<RECT*>(lParam);
         else if (message == WM_GETMINMAXINFO)
-            call.mmi = *reinterpret_cast<MINMAXINFO*>(lParam);
-        calls.push_back(call);
+            mmiSeen = *reinterpret_cast<MINMAXINFO*>(lParam);
+        calls.Add("default", message, wParam, lParam);
         return defaultResult;
     }
 
@@ -186,33 +182,6 @@ std::string RectText(const RECT& rc) {
     char text[96];
     std::snprintf(text, sizeof(text), "(%ld, %ld)-(%ld, %ld)", rc.left, rc.top, rc.right, rc.bottom);
     return text;
-}
-
-struct ExpectedCall {
-    Call::Kind kind;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-// The log must be exactly the expected sequence.
-void ExpectCalls(const std::vector<Call>& calls, const std::vector<ExpectedCall>& expected) {
-    std::string log;
-    for (const Call& c : calls) {
-        char line[96];
-        std::snprintf(line, sizeof(line), "\n  %s 0x%04X wParam 0x%X lParam 0x%lX",
-                      c.kind == Call::kSent ? "sent   " : "default", c.message,
-                      static_cast<unsigned>(c.wParam), static_cast<unsigned long>(c.lParam));
-        log += line;
-    }
-    ASSERT_EQ(expected.size(), calls.size()) << "log:" << log;
-    for (size_t i = 0; i < calls.size(); ++i) {
-        const Call& c = calls[i];
-        const ExpectedCall& e = expected[i];
-        EXPECT_TRUE(c.kind == e.kind && c.message == e.message && c.wParam == e.wParam &&
-                    c.lParam == e.lParam)
-            << "entry " << i << " differs; log:" << log;
-    }
 }
 
 class SizeDialogTest : public testing::Test {
@@ -289,7 +258,7 @@ void ExpectHits(CProbeDialog& dlg, const RECT& rc, const std::vector<HitCase>& c
     for (const HitCase& c : cases) {
         const LRESULT code = dlg.Record(WM_NCHITTEST, 0, PointParam(c.x, c.y));
         EXPECT_EQ(c.expected, code) << "window " << RectText(rc) << ", point (" << c.x << ", " << c.y << ")";
-        EXPECT_TRUE(dlg.calls.empty()) << "default handling ran for (" << c.x << ", " << c.y << ")";
+        EXPECT_TRUE(dlg.calls.Matches({})) << "default handling ran for (" << c.x << ", " << c.y << ")";
     }
 }
 
@@ -339,7 +308,7 @@ TEST_F(SizeDialogTest, LockedFrameIsClientEverywhereAndNeitherDragsNorSizes) {
 
     // A press on the client area only gets the default handling: no caption-drag request.
     dlg.Record(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(30, 40));
-    ExpectCalls(dlg.calls, {{Call::kDefault, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(30, 40)}});
+    EXPECT_TRUE(dlg.calls.Matches({{"default", WM_LBUTTONDOWN, kParams, MK_LBUTTON, PointParam(30, 40)}}));
 }
 
 TEST_F(SizeDialogTest, MaximisedWindowFillsTheWorkAreaAndIsClientEverywhere) {
@@ -365,9 +334,10 @@ TEST_F(SizeDialogTest, MaximisedWindowFillsTheWorkAreaAndIsClientEverywhere) {
     POINT ptScreen = {30, 40};
     ::ClientToScreen(dlg.m_hWnd, &ptScreen);
     dlg.Record(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(30, 40));
-    ASSERT_FALSE(dlg.calls.empty());
-    ExpectCalls({dlg.calls[0]},
-                {{Call::kSent, WM_NCLBUTTONDOWN, HTCAPTION, PointParam(ptScreen.x, ptScreen.y)}});
+    const LPARAM lScreen = PointParam(ptScreen.x, ptScreen.y);
+    EXPECT_TRUE(dlg.calls.Matches({{"sent", WM_NCLBUTTONDOWN, kParams, HTCAPTION, lScreen},
+                                   {"default", WM_NCLBUTTONDOWN, kParams, HTCAPTION, lScreen},
+                                   {"default", WM_LBUTTONDOWN, kParams, MK_LBUTTON, PointParam(30, 40)}}));
 }
 
 TEST_F(SizeDialogTest, ClientPressAsksForTheCaptionDragAtTheScreenPoint) {
@@ -383,9 +353,10 @@ TEST_F(SizeDialogTest, ClientPressAsksForTheCaptionDragAtTheScreenPoint) {
         const LPARAM lScreen = PointParam(ptScreen.x, ptScreen.y);
         // HTCAPTION is no band: the request only gets the default handling (the system's move loop), then the
         // press gets its own.
-        ExpectCalls(dlg.calls, {{Call::kSent, WM_NCLBUTTONDOWN, HTCAPTION, lScreen},
-                                {Call::kDefault, WM_NCLBUTTONDOWN, HTCAPTION, lScreen},
-                                {Call::kDefault, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(30, 40)}});
+        EXPECT_TRUE(
+            dlg.calls.Matches({{"sent", WM_NCLBUTTONDOWN, kParams, HTCAPTION, lScreen},
+                               {"default", WM_NCLBUTTONDOWN, kParams, HTCAPTION, lScreen},
+                               {"default", WM_LBUTTONDOWN, kParams, MK_LBUTTON, PointParam(30, 40)}}));
     }
 }
 
@@ -410,11 +381,12 @@ TEST_F(SizeDialogTest, BandPressesAskForSizingFromThatEdge) {
             probe.Record(WM_NCLBUTTONDOWN, c.nHitTest, lParam);
             // The test's own message comes first; a sizing request uses the press up.
             if (c.nCommand && !bUseDwmFrame)
-                ExpectCalls(probe.calls, {{Call::kSent, WM_NCLBUTTONDOWN, c.nHitTest, lParam},
-                                          {Call::kSent, WM_SYSCOMMAND, c.nCommand, lParam}});
+                EXPECT_TRUE(probe.calls.Matches({{"sent", WM_NCLBUTTONDOWN, kParams, c.nHitTest, lParam},
+                                                 {"sent", WM_SYSCOMMAND, kParams, c.nCommand, lParam}}));
             else
-                ExpectCalls(probe.calls, {{Call::kSent, WM_NCLBUTTONDOWN, c.nHitTest, lParam},
-                                          {Call::kDefault, WM_NCLBUTTONDOWN, c.nHitTest, lParam}});
+                EXPECT_TRUE(
+                    probe.calls.Matches({{"sent", WM_NCLBUTTONDOWN, kParams, c.nHitTest, lParam},
+                                         {"default", WM_NCLBUTTONDOWN, kParams, c.nHitTest, lParam}}));
         }
         probe.DestroyWindow();
     }
@@ -457,9 +429,9 @@ TEST_F(SizeDialogTest, SetCursorShowsTheSizingCursors) {
             EXPECT_EQ(hExpected, ::GetCursor());
             EXPECT_EQ(bOwnCursor ? TRUE : kDefaultAnswer, result);
             if (bOwnCursor)
-                ExpectCalls(probe.calls, {});
+                EXPECT_TRUE(probe.calls.Matches({}));
             else
-                ExpectCalls(probe.calls, {{Call::kDefault, WM_SETCURSOR, wParam, lParam}});
+                EXPECT_TRUE(probe.calls.Matches({{"default", WM_SETCURSOR, kParams, wParam, lParam}}));
         }
         probe.DestroyWindow();
     }
@@ -583,9 +555,8 @@ TEST_F(SizeDialogTest, MovingKeepsTheWindowPartlyOnTheVirtualScreen) {
                     RectText(c.expected).c_str());
         EXPECT_EQ(CRect(c.expected), CRect(rc)) << "proposed " << RectText(c.proposed);
         // Then the default handling, with the moved rectangle.
-        ASSERT_EQ(1u, dlg.calls.size());
-        EXPECT_EQ(static_cast<UINT>(WM_MOVING), dlg.calls[0].message);
-        EXPECT_EQ(CRect(c.expected), CRect(dlg.calls[0].rect));
+        ASSERT_TRUE(dlg.calls.Matches({{"default", WM_MOVING}}));
+        EXPECT_EQ(CRect(c.expected), CRect(dlg.rcSeen));
     }
 }
 
@@ -631,9 +602,8 @@ TEST_F(SizeDialogTest, MinMaxInfoAppliesTrackingSizesAndTheWorkArea) {
         EXPECT_EQ(CPoint(rcWork.left, rcWork.top), CPoint(mmi.ptMaxPosition));
         EXPECT_EQ(CPoint(7, 9), CPoint(mmi.ptReserved));
         // The default handling came last and saw the changed structure.
-        ASSERT_EQ(1u, dlg.calls.size());
-        EXPECT_EQ(static_cast<UINT>(WM_GETMINMAXINFO), dlg.calls[0].message);
-        EXPECT_EQ(0, std::memcmp(&mmi, &dlg.calls[0].mmi, sizeof(mmi)));
+        ASSERT_TRUE(dlg.calls.Matches({{"default", WM_GETMINMAXINFO}}));
+        EXPECT_EQ(0, std::memcmp(&mmi, &dlg.mmiSeen, sizeof(mmi)));
     }
 }
 
@@ -655,7 +625,7 @@ TEST_F(SizeDialogTest, NcActivateAlwaysGoesAheadWithoutDefaultHandling) {
     Create();
     for (BOOL bActive : {TRUE, FALSE}) {
         EXPECT_EQ(TRUE, dlg.Record(WM_NCACTIVATE, bActive, 0)) << "active " << bActive;
-        EXPECT_TRUE(dlg.calls.empty());
+        EXPECT_TRUE(dlg.calls.Matches({}));
     }
 }
 
@@ -671,8 +641,7 @@ TEST_F(SizeDialogTest, SizingRepaintsTheWholeClientArea) {
     ASSERT_TRUE(::GetUpdateRect(dlg.m_hWnd, &rcUpdate, FALSE));
     dlg.GetClientRect(&rcClient);
     EXPECT_EQ(rcClient, rcUpdate);
-    ASSERT_EQ(1u, dlg.calls.size());
-    EXPECT_EQ(static_cast<UINT>(WM_SIZING), dlg.calls[0].message);
+    ASSERT_TRUE(dlg.calls.Matches({{"default", WM_SIZING}}));
 }
 
 TEST_F(SizeDialogTest, SystemFrameVariantWidensTheProposedRectangle) {
@@ -705,10 +674,8 @@ TEST_F(SizeDialogTest, SystemFrameVariantWidensTheProposedRectangle) {
             CRect expected(100, 100, 700, 500);
             if (c.bUseDwmFrame)
                 expected.InflateRect(cxFrame + c.d, cyFrame + c.d);
-            ASSERT_EQ(1u, dlg.calls.size());
-            EXPECT_EQ(static_cast<UINT>(WM_NCCALCSIZE), dlg.calls[0].message);
-            EXPECT_EQ(expected, CRect(dlg.calls[0].rect))
-                << "default handling saw " << RectText(dlg.calls[0].rect);
+            ASSERT_TRUE(dlg.calls.Matches({{"default", WM_NCCALCSIZE}}));
+            EXPECT_EQ(expected, CRect(dlg.rcSeen)) << "default handling saw " << RectText(dlg.rcSeen);
         }
     }
 }
@@ -740,8 +707,7 @@ TEST_F(SizeDialogTest, ThemeChangeRefreshesTheCompositionFlagOnly) {
             probe.Record(WM_THEMECHANGED, 0, 0);
             EXPECT_EQ(s.bExpected, probe.m_bCompositionEnabled);
             // The message goes on to the default handling; nothing else changes.
-            ASSERT_EQ(1u, probe.calls.size());
-            EXPECT_EQ(static_cast<UINT>(WM_THEMECHANGED), probe.calls[0].message);
+            ASSERT_TRUE(probe.calls.Matches({{"default", WM_THEMECHANGED}}));
             CRect rc;
             probe.GetWindowRect(&rc);
             EXPECT_EQ(rcBefore, rc);

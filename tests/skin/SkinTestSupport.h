@@ -9,6 +9,8 @@
 #include "skin/TranslucentButton.h"
 #include "skin/TranslucentDialog.h"
 #include "skin/TranslucentWnd.h"
+#include "tests/support/Backdrop.h"
+#include "tests/support/ScreenPixels.h"
 
 #include <gtest/gtest.h>
 
@@ -17,39 +19,12 @@
 
 namespace skintest {
 
-// The whole desktop, every monitor, as the system reports it: a backdrop there lies under whatever a test
-// shows, on a screen of any size.
-RECT WholeScreen();
-// What the user sees at (x, y) of the screen.
-COLORREF ScreenPixel(int x, int y);
-// The screen's pixels inside rect, row by row (one read instead of one per pixel).
-std::vector<COLORREF> ScreenPixels(const RECT& rect);
+using qxrv::test::CBackdrop;
+using qxrv::test::ScreenPixel;
+using qxrv::test::ScreenPixels;
+using qxrv::test::WholeScreen;
 // Pixel of a decoded picture (straight, not premultiplied), as ARGB.
 Gdiplus::ARGB ImagePixel(Gdiplus::Image* pImage, int x, int y);
-
-// A plain top-level pop-up filled with one colour, to show what lies beneath a see-through pixel and to count
-// the clicks that reach it.
-class CBackdrop {
-public:
-    CBackdrop(const RECT& screenRect, COLORREF colour);
-    ~CBackdrop();
-    CBackdrop(const CBackdrop&) = delete;
-    void ScreenToClientRect(RECT* pRect) const {
-        ::MapWindowPoints(NULL, m_hWnd, reinterpret_cast<POINT*>(pRect), 2);
-    }
-    CBackdrop& operator=(const CBackdrop&) = delete;
-
-    HWND m_hWnd;
-    COLORREF m_colour;
-    int m_nClicks = 0;
-    // Log of WM_CLOSE and the WM_COMMAND notifications from its children, in arrival order.
-    std::vector<UINT> m_messages;
-    std::vector<WORD> m_clickedIds; // BN_CLICKED control IDs
-    // When set, WM_CLOSE destroys the window.
-    bool m_bDestroyOnClose = false;
-    // Called with each message of the log as it comes, before it is answered.
-    std::function<void(UINT)> m_onMessage;
-};
 
 // Counts the reports of the children it listens to.
 class CCountingListener : public IRenderListener {

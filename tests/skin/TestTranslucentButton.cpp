@@ -317,13 +317,13 @@ TEST_F(TranslucentButtonTest, StateImagesAreStretchedToTheWindow) {
         d.AddLayerChild(&a);
     };
     ASSERT_TRUE(dlg.CreateAndShow());
-    EXPECT_EQ(RGB(255, 0, 0), ScreenPixel(OnScreen(dlg, 320, 215).x, OnScreen(dlg, 320, 215).y));
+    EXPECT_EQ(RGB(255, 0, 0), ScreenPixel(dlg.m_hWnd, {320, 215}));
     a.SendMessage(WM_MOUSEHOVER, 0, 0);
     EXPECT_EQ(a.m_stateImages[H], a.m_pShownImage);
     EXPECT_EQ(1, dlg.m_nReports);
     // The whole 40 x 30 window, short of the edge pixels that the default interpolation blends.
     for (POINT p : {POINT{304, 204}, POINT{335, 225}, POINT{320, 215}})
-        EXPECT_EQ(RGB(0, 160, 0), ScreenPixel(OnScreen(dlg, p.x, p.y).x, OnScreen(dlg, p.x, p.y).y));
+        EXPECT_EQ(RGB(0, 160, 0), ScreenPixel(dlg.m_hWnd, p));
 }
 
 } // namespace

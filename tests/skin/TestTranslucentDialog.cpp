@@ -25,8 +25,7 @@ COLORREF Straight(Gdiplus::ARGB argb) {
 }
 
 COLORREF PixelOf(const CWnd& wnd, int x, int y) {
-    const POINT p = OnScreen(wnd, x, y);
-    return ScreenPixel(p.x, p.y);
+    return ScreenPixel(wnd.m_hWnd, {x, y});
 }
 
 void Place(CWnd& wnd, int x, int y) {

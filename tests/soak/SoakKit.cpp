@@ -1,6 +1,7 @@
 #include "tests/soak/SoakKit.h"
 
 #include "res/resource.h"
+#include "tests/support/LauncherWindows.h"
 #include "tests/support/Pump.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,16 @@
 #include <cstdio>
 
 namespace qxrv::test {
+
+namespace {
+
+// Memory and object counts of this process at one moment.
+struct Figures {
+    HeapUse heap;     // live heap bytes
+    SIZE_T committed; // committed private bytes (Wine reports them as PagefileUsage, PrivateUsage reads 0)
+    GdiCounts gdi;    // live GDI objects, by kind
+    DWORD user;       // USER objects (0: the platform does not report them)
+};
 
 Figures TakeFigures() {
     Figures f = {};
@@ -49,21 +60,17 @@ void ExpectFlat(const Figures& before, const Figures& after, size_t nHeapMargin)
     }
 }
 
-namespace {
-
-struct StartPageSearch {
-    HWND main;
-    HWND found;
-};
-
-BOOL CALLBACK CheckStartPage(HWND hwnd, LPARAM lParam) {
-    StartPageSearch* s = reinterpret_cast<StartPageSearch*>(lParam);
-    if (::GetWindow(hwnd, GW_OWNER) == s->main && ::GetDlgItem(hwnd, IDC_START_PAGE))
-        s->found = hwnd;
-    return s->found == NULL;
-}
-
 } // namespace
+
+void ExpectFlatOver(const char* name, const std::function<void()>& warmUp,
+                    const std::function<void()>& measured, size_t nHeapMargin) {
+    warmUp();
+    const Figures before = TakeFigures();
+    measured();
+    const Figures after = TakeFigures();
+    PrintFigures(name, before, after);
+    ExpectFlat(before, after, nHeapMargin);
+}
 
 Launcher::Launcher() : m_app(L"QXRVSoakTests") {
     if (!m_gdiplus.IsRunning() || !m_registration.ok())
@@ -73,9 +80,8 @@ Launcher::Launcher() : m_app(L"QXRVSoakTests") {
     if (!m_pMain->Create(IDD_MAIN))
         return;
     m_pMain->ShowWindow(SW_SHOWNOACTIVATE);
-    StartPageSearch search = {main(), NULL};
-    ::EnumThreadWindows(::GetCurrentThreadId(), CheckStartPage, reinterpret_cast<LPARAM>(&search));
-    m_hwndStart = search.found;
+    const LauncherWindows found = FindLauncherWindows();
+    m_hwndStart = found.main == main() ? found.startPage : NULL;
     m_ok = m_hwndStart != NULL && m_pMain->GetGameWnd() && Game().GetSafeHwnd() &&
            PumpUntil([&] { return ::IsWindowVisible(::GetDlgItem(m_hwndStart, IDC_START_PAGE)) != FALSE; });
 }

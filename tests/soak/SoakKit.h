@@ -9,23 +9,18 @@
 #include "tests/support/GdiCount.h"
 #include "tests/support/HeapUse.h"
 
+#include <functional>
 #include <memory>
 
 namespace qxrv::test {
 
-// Memory and object counts of this process at one moment.
-struct Figures {
-    HeapUse heap;     // live heap bytes
-    SIZE_T committed; // committed private bytes (Wine reports them as PagefileUsage, PrivateUsage reads 0)
-    GdiCounts gdi;    // live GDI objects, by kind
-    DWORD user;       // USER objects (0: the platform does not report them)
-};
-Figures TakeFigures();
-// Prints one line "soak <name>: ..." with both sets of figures.
-void PrintFigures(const char* name, const Figures& before, const Figures& after);
-// Fails the test when live heap bytes grew by nHeapMargin or more, committed memory by a megabyte or more,
-// GDI objects of any kind at all, or USER objects at all where the platform reports them.
-void ExpectFlat(const Figures& before, const Figures& after, size_t nHeapMargin);
+// One soak run: warmUp first, so that what the first rounds allocate once is not counted, then measured with
+// the memory and object counts of this process taken before and after it. Prints one line "soak <name>: ..."
+// with both, and fails the test when live heap bytes grew by nHeapMargin or more (free-list and log capacity,
+// not one object per round), committed memory by a megabyte or more, GDI objects of any kind at all, or USER
+// objects at all where the platform reports them.
+void ExpectFlatOver(const char* name, const std::function<void()>& warmUp,
+                    const std::function<void()>& measured, size_t nHeapMargin = 64 * 1024);
 
 // The launcher's main window, start page and game window, made modeless and shown as at start-up, with the
 // fake browser control standing in for the system's. GDI+ and COM run for its lifetime.

@@ -40,36 +40,40 @@ void Freed(DWORD objectType) {
     }
 }
 
-// One wrapper per call that makes an object: the original is kept and called, a handle it gives counted.
-#define QXRV_COUNT_MADE(type, name, kind, params, args)                                                      \
+// One wrapper per call that makes an object, put in the executable's import table before main runs so that
+// nothing the tests make goes uncounted: the original is kept and called, a handle it gives counted.
+#define QXRV_COUNT_MADE(dll, type, name, kind, params, args)                                                 \
     decltype(&::name) g_real_##name = NULL;                                                                  \
     type WINAPI Counted_##name params {                                                                      \
         return Made(g_real_##name args, g_live.kind);                                                        \
-    }
+    }                                                                                                        \
+    QXRV_REDIRECT(dll, name, Counted);
 
-QXRV_COUNT_MADE(HBITMAP, CreateCompatibleBitmap, bitmaps, (HDC dc, int cx, int cy), (dc, cx, cy))
-QXRV_COUNT_MADE(HBITMAP, CreateDIBSection, bitmaps,
+QXRV_COUNT_MADE("gdi32.dll", HBITMAP, CreateCompatibleBitmap, bitmaps, (HDC dc, int cx, int cy), (dc, cx, cy))
+QXRV_COUNT_MADE("gdi32.dll", HBITMAP, CreateDIBSection, bitmaps,
                 (HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset),
                 (dc, info, usage, bits, section, offset))
-QXRV_COUNT_MADE(HBITMAP, CreateBitmap, bitmaps, (int cx, int cy, UINT planes, UINT bpp, const void* bits),
-                (cx, cy, planes, bpp, bits))
-QXRV_COUNT_MADE(HBITMAP, CreateDIBitmap, bitmaps,
+QXRV_COUNT_MADE("gdi32.dll", HBITMAP, CreateBitmap, bitmaps,
+                (int cx, int cy, UINT planes, UINT bpp, const void* bits), (cx, cy, planes, bpp, bits))
+QXRV_COUNT_MADE("gdi32.dll", HBITMAP, CreateDIBitmap, bitmaps,
                 (HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits, const BITMAPINFO* info,
                  UINT usage),
                 (dc, header, init, bits, info, usage))
-QXRV_COUNT_MADE(HBITMAP, LoadBitmapW, bitmaps, (HINSTANCE module, LPCWSTR name), (module, name))
-QXRV_COUNT_MADE(HDC, CreateCompatibleDC, memoryDCs, (HDC dc), (dc))
-QXRV_COUNT_MADE(HDC, GetDC, windowDCs, (HWND hwnd), (hwnd))
-QXRV_COUNT_MADE(HDC, GetWindowDC, windowDCs, (HWND hwnd), (hwnd))
-QXRV_COUNT_MADE(HRGN, CreateRectRgn, regions, (int x1, int y1, int x2, int y2), (x1, y1, x2, y2))
-QXRV_COUNT_MADE(HRGN, CreateRectRgnIndirect, regions, (const RECT* rect), (rect))
-QXRV_COUNT_MADE(HRGN, CreateRoundRectRgn, regions, (int x1, int y1, int x2, int y2, int cx, int cy),
-                (x1, y1, x2, y2, cx, cy))
-QXRV_COUNT_MADE(HRGN, CreateEllipticRgn, regions, (int x1, int y1, int x2, int y2), (x1, y1, x2, y2))
-QXRV_COUNT_MADE(HBRUSH, CreateSolidBrush, brushes, (COLORREF colour), (colour))
-QXRV_COUNT_MADE(HBRUSH, CreatePatternBrush, brushes, (HBITMAP bitmap), (bitmap))
-QXRV_COUNT_MADE(HFONT, CreateFontIndirectW, others, (const LOGFONTW* font), (font))
-QXRV_COUNT_MADE(HPEN, CreatePen, others, (int style, int width, COLORREF colour), (style, width, colour))
+QXRV_COUNT_MADE("user32.dll", HBITMAP, LoadBitmapW, bitmaps, (HINSTANCE module, LPCWSTR name), (module, name))
+QXRV_COUNT_MADE("gdi32.dll", HDC, CreateCompatibleDC, memoryDCs, (HDC dc), (dc))
+QXRV_COUNT_MADE("user32.dll", HDC, GetDC, windowDCs, (HWND hwnd), (hwnd))
+QXRV_COUNT_MADE("user32.dll", HDC, GetWindowDC, windowDCs, (HWND hwnd), (hwnd))
+QXRV_COUNT_MADE("gdi32.dll", HRGN, CreateRectRgn, regions, (int x1, int y1, int x2, int y2), (x1, y1, x2, y2))
+QXRV_COUNT_MADE("gdi32.dll", HRGN, CreateRectRgnIndirect, regions, (const RECT* rect), (rect))
+QXRV_COUNT_MADE("gdi32.dll", HRGN, CreateRoundRectRgn, regions,
+                (int x1, int y1, int x2, int y2, int cx, int cy), (x1, y1, x2, y2, cx, cy))
+QXRV_COUNT_MADE("gdi32.dll", HRGN, CreateEllipticRgn, regions, (int x1, int y1, int x2, int y2),
+                (x1, y1, x2, y2))
+QXRV_COUNT_MADE("gdi32.dll", HBRUSH, CreateSolidBrush, brushes, (COLORREF colour), (colour))
+QXRV_COUNT_MADE("gdi32.dll", HBRUSH, CreatePatternBrush, brushes, (HBITMAP bitmap), (bitmap))
+QXRV_COUNT_MADE("gdi32.dll", HFONT, CreateFontIndirectW, others, (const LOGFONTW* font), (font))
+QXRV_COUNT_MADE("gdi32.dll", HPEN, CreatePen, others, (int style, int width, COLORREF colour),
+                (style, width, colour))
 
 decltype(&::LoadImageW) g_real_LoadImageW = NULL;
 HANDLE WINAPI Counted_LoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int cx, int cy, UINT flags) {
@@ -79,6 +83,7 @@ HANDLE WINAPI Counted_LoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int 
         Made(image, g_live.bitmaps);
     return image;
 }
+QXRV_REDIRECT("user32.dll", LoadImageW, Counted);
 
 decltype(&::DeleteObject) g_real_DeleteObject = NULL;
 BOOL WINAPI Counted_DeleteObject(HGDIOBJ object) {
@@ -88,6 +93,7 @@ BOOL WINAPI Counted_DeleteObject(HGDIOBJ object) {
         Freed(type);
     return ok;
 }
+QXRV_REDIRECT("gdi32.dll", DeleteObject, Counted);
 
 decltype(&::DeleteDC) g_real_DeleteDC = NULL;
 BOOL WINAPI Counted_DeleteDC(HDC dc) {
@@ -97,6 +103,7 @@ BOOL WINAPI Counted_DeleteDC(HDC dc) {
         InterlockedDecrement(&g_live.memoryDCs);
     return ok;
 }
+QXRV_REDIRECT("gdi32.dll", DeleteDC, Counted);
 
 decltype(&::ReleaseDC) g_real_ReleaseDC = NULL;
 int WINAPI Counted_ReleaseDC(HWND hwnd, HDC dc) {
@@ -105,6 +112,7 @@ int WINAPI Counted_ReleaseDC(HWND hwnd, HDC dc) {
         InterlockedDecrement(&g_live.windowDCs);
     return released;
 }
+QXRV_REDIRECT("user32.dll", ReleaseDC, Counted);
 
 decltype(&::SetWindowRgn) g_real_SetWindowRgn = NULL;
 int WINAPI Counted_SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
@@ -113,50 +121,7 @@ int WINAPI Counted_SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
         InterlockedDecrement(&g_live.regions); // the window's now, and the system frees it
     return accepted;
 }
-
-struct Hook {
-    const char* dll;
-    const char* name;
-    void** real;
-    void* counted;
-};
-
-#define QXRV_HOOK(dll, name)                                                                                 \
-    { dll, #name, reinterpret_cast<void**>(&g_real_##name), reinterpret_cast<void*>(&Counted_##name) }
-
-const Hook kHooks[] = {
-    QXRV_HOOK("gdi32.dll", CreateCompatibleBitmap),
-    QXRV_HOOK("gdi32.dll", CreateDIBSection),
-    QXRV_HOOK("gdi32.dll", CreateBitmap),
-    QXRV_HOOK("gdi32.dll", CreateDIBitmap),
-    QXRV_HOOK("gdi32.dll", CreateCompatibleDC),
-    QXRV_HOOK("gdi32.dll", CreateRectRgn),
-    QXRV_HOOK("gdi32.dll", CreateRectRgnIndirect),
-    QXRV_HOOK("gdi32.dll", CreateRoundRectRgn),
-    QXRV_HOOK("gdi32.dll", CreateEllipticRgn),
-    QXRV_HOOK("gdi32.dll", CreateSolidBrush),
-    QXRV_HOOK("gdi32.dll", CreatePatternBrush),
-    QXRV_HOOK("gdi32.dll", CreateFontIndirectW),
-    QXRV_HOOK("gdi32.dll", CreatePen),
-    QXRV_HOOK("gdi32.dll", DeleteObject),
-    QXRV_HOOK("gdi32.dll", DeleteDC),
-    QXRV_HOOK("user32.dll", LoadBitmapW),
-    QXRV_HOOK("user32.dll", LoadImageW),
-    QXRV_HOOK("user32.dll", GetDC),
-    QXRV_HOOK("user32.dll", GetWindowDC),
-    QXRV_HOOK("user32.dll", ReleaseDC),
-    QXRV_HOOK("user32.dll", SetWindowRgn),
-};
-
-// Before main, so that nothing the tests make goes uncounted.
-struct Patcher {
-    Patcher() {
-        for (const Hook& hook : kHooks) {
-            if (void* real = PatchImport(hook.dll, hook.name, hook.counted))
-                *hook.real = real;
-        }
-    }
-} g_patcher;
+QXRV_REDIRECT("user32.dll", SetWindowRgn, Counted);
 
 } // namespace
 

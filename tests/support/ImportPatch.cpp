@@ -36,4 +36,9 @@ void* PatchImport(const char* dll, const char* name, void* replacement) {
     return nullptr;
 }
 
+ImportRedirect::ImportRedirect(const char* dll, const char* name, void** original, void* replacement) {
+    if (void* held = PatchImport(dll, name, replacement))
+        *original = held;
+}
+
 } // namespace qxrv::test

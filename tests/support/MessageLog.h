@@ -18,10 +18,20 @@ struct LoggedEvent {
     LPARAM lParam = 0;
 };
 
+// What an expected entry checks besides who and the message, as flags.
+enum ExpectFlags : unsigned {
+    kOptional = 1, // may be absent; when present it must be in this place
+    kWParam = 2,   // wParam must match
+    kLParam = 4,   // lParam must match
+    kParams = kWParam | kLParam,
+};
+
 struct ExpectedEvent {
     std::string who;
     UINT message = 0;
-    bool optional = false; // may be absent; when present it must be in this place
+    unsigned flags = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
 };
 
 class MessageLog {
@@ -34,7 +44,8 @@ public:
     // The log, one event per line, for failure messages.
     std::string Format() const;
 
-    // Success when the log is exactly the expected sequence (optional entries may be skipped).
+    // Success when the log is exactly the expected sequence (optional entries may be skipped), parameters
+    // compared where an entry asks for it.
     testing::AssertionResult Matches(const std::vector<ExpectedEvent>& expected) const;
 
 private:
