@@ -1,4 +1,4 @@
-# cmake -DOBJDUMP=<objdump> -DEXE=<exe> -P CheckExe.cmake
+# cmake -DOBJDUMP=<objdump> -DEXE=<exe> [-DBUILD_TYPE=<type>] -P CheckExe.cmake
 cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -18,6 +18,11 @@ foreach(expected
     list(APPEND failures "header lacks '${expected}'")
   endif()
 endforeach()
+
+# What goes to players carries no symbol table (they stay beside the exe, in its .debug file).
+if(BUILD_TYPE STREQUAL "Release" AND NOT dump MATCHES "\n\tsymbols stripped\n")
+  list(APPEND failures "carries its symbols in a Release build")
+endif()
 
 # The loader looks for an imported DLL beside the exe before the system folder, unless it is a known DLL of
 # Windows or the manifest binds it to the system's side-by-side store. Anything else (msimg32.dll, say) would let
