@@ -1,11 +1,10 @@
 // Prints the launcher's figures, measured under Wine, as rows of tools/bench.sh's table, each ending with its
 // ratio to a baseline measured in the same run:
-//   - the game window's DrawFrame at 1920 x 1080, first after a resize and then again at the same size (what
-//   the
-//     caption timer costs every second), against a plain BitBlt of that size;
+//   - the game window's DrawFrame at 1920 x 1080, first after a resize and then again at the same size
+//     (what the caption timer costs every second), against a plain BitBlt of that size;
 //   - the time from process start to the main window's first visible picture, with Wine warm, against the
-//   same
-//     for bare_layered_start.exe (same toolchain, imports and manifest; one layered window, ready picture);
+//     same for bare_layered_start.exe (same toolchain, imports and manifest; one layered window, ready
+//     picture);
 //   - the program's peak private memory once it sits idle with its start page, against the figure before the
 //     redraw and frame pictures were kept.
 // Then two lines outside the table: the time from a game link to the game window shown (in the test build
@@ -14,6 +13,7 @@
 //     launcher_figures <QXRVClient.exe> <QXRVClientProbe.exe> <bare_layered_start.exe>
 //
 // The screen must be at least 1920 x 1080 (tools/bench.sh starts such an Xvfb).
+#include "app/CounterClock.h"
 #include "app/DlgQXRVGameWnd.h"
 #include "framework/WinApp.h"
 #include "framework/WindowDC.h"
@@ -37,16 +37,7 @@ using namespace qxrv::test;
 
 namespace {
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using qxrv::CounterMilliseconds;
 
 double Median(std::vector<double> values) {
     if (values.empty())
@@ -79,15 +70,15 @@ bool PictureProbe(POINT* pAt, COLORREF* pColour) {
     return false;
 }
 
-// Seconds from CreateProcess until the probe pixel shows colour; negative when it never came. A program that
-// is not the launcher (no launcher windows) is ended at once instead of asked to close.
+// Milliseconds from CreateProcess until the probe pixel shows colour; negative when it never came. A program
+// that is not the launcher (no launcher windows) is ended at once instead of asked to close.
 double TimeToFirstPicture(const std::wstring& exe, POINT at, COLORREF colour, bool isLauncher) {
-    const double start = Now();
+    const double start = CounterMilliseconds();
     double seen = -1.0;
     {
         LauncherProcess program(exe);
         if (program.Started() && WaitUntil([&] { return ScreenPixel(at.x, at.y) == colour; }, 30000))
-            seen = Now() - start;
+            seen = CounterMilliseconds() - start;
         if (isLauncher && program.WaitForWindows(10000))
             program.CloseFromMainWindow();
     }
@@ -96,7 +87,7 @@ double TimeToFirstPicture(const std::wstring& exe, POINT at, COLORREF colour, bo
     return seen;
 }
 
-// Start-up seconds of a program over several runs; median negative when none was seen.
+// Start-up milliseconds of a program over several runs; median negative when none was seen.
 struct StartFigures {
     std::vector<double> runs;
     double median() const { return runs.empty() ? -1.0 : Median(runs); }
@@ -151,11 +142,11 @@ DrawFigures MeasureDrawFrame(int cx, int cy, int rounds) {
         CSelectScope selected(source, picture);
         source.FillSolidRect(0, 0, cx, cy, RGB(255, 255, 255));
         auto timed = [](std::vector<double>* pTimes, const std::function<void()>& step) {
-            const double t = Now();
+            const double t = CounterMilliseconds();
             step();
             ::GdiFlush();
             if (pTimes != nullptr)
-                pTimes->push_back(Now() - t);
+                pTimes->push_back(CounterMilliseconds() - t);
         };
         for (int i = -5; i < rounds; ++i) { // five rounds of warm-up
             const bool counted = i >= 0;
@@ -173,17 +164,18 @@ DrawFigures MeasureDrawFrame(int cx, int cy, int rounds) {
     return figures;
 }
 
-// Seconds from a game link followed in the start page to the game window shown; negative when it never came.
+// Milliseconds from a game link followed in the start page to the game window shown; negative when it never
+// came.
 double TimeToGameWindow(const std::wstring& probeExe) {
     ::SetEnvironmentVariableW(L"QXRV_LINK_1", L"http://127.0.0.1:9/play?id=5&client=1");
     LauncherProcess program(probeExe);
     ::SetEnvironmentVariableW(L"QXRV_LINK_1", NULL);
     double shown = -1.0;
     if (program.Started() && program.WaitForWindows()) {
-        const double start = Now();
+        const double start = CounterMilliseconds();
         ::PostMessageW(program.StartPage(), FollowLinkMessage(), IDC_START_PAGE, 1);
         if (WaitUntil([&] { return ::IsWindowVisible(program.Game()) != FALSE; }, 10000))
-            shown = Now() - start;
+            shown = CounterMilliseconds() - start;
     }
     return shown;
 }
@@ -248,11 +240,11 @@ int wmain(int argc, wchar_t** argv) {
         std::printf(
             "| DrawFrame at 1920x1080, after a resize | median %.3f ms; plain BitBlt of that size %.3f ms; "
             "ratio %.1f |\n",
-            draw.afterResize * 1000, draw.bitBlt * 1000, draw.afterResize / draw.bitBlt);
+            draw.afterResize, draw.bitBlt, draw.afterResize / draw.bitBlt);
         std::printf(
             "| DrawFrame at 1920x1080, same size again | median %.3f ms; plain BitBlt of that size %.3f ms; "
             "ratio %.1f |\n",
-            draw.sameSize * 1000, draw.bitBlt * 1000, draw.sameSize / draw.bitBlt);
+            draw.sameSize, draw.bitBlt, draw.sameSize / draw.bitBlt);
     }
 
     StartFigures start, bare;
@@ -265,9 +257,8 @@ int wmain(int argc, wchar_t** argv) {
         std::printf(
             "| process start to first picture | median %.0f ms (%zu runs, %.0f to %.0f ms); bare layered "
             "exe median %.0f ms (%zu runs, %.0f to %.0f ms); ratio %.2f |\n",
-            start.median() * 1000, start.runs.size(), start.least() * 1000, start.most() * 1000,
-            bare.median() * 1000, bare.runs.size(), bare.least() * 1000, bare.most() * 1000,
-            start.median() / bare.median());
+            start.median(), start.runs.size(), start.least(), start.most(), bare.median(), bare.runs.size(),
+            bare.least(), bare.most(), start.median() / bare.median());
     }
 
     const SIZE_T peakPrivate = PeakPrivateAtIdle(exe);
@@ -291,7 +282,7 @@ int wmain(int argc, wchar_t** argv) {
         ok = false;
         std::printf("game link to game window shown: not seen\n");
     } else {
-        std::printf("game link to game window shown: median %.0f ms (%zu runs)\n", Median(links) * 1000,
+        std::printf("game link to game window shown: median %.0f ms (%zu runs)\n", Median(links),
                     links.size());
     }
     if (haveSize)
