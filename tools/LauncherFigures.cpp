@@ -113,6 +113,25 @@ void MeasureStarts(const std::wstring& exe, const std::wstring& bareExe, POINT a
     }
 }
 
+// A message nobody posts: a look at the queue for it finds nothing and takes nothing.
+const UINT kNoMessage = WM_APP + 0x3FF0;
+
+// Finishes the drawing still pending, so that a timed step starts from a window surface with nothing to hand
+// on. Wine draws a window into its own copy of the picture and hands what changed to the X server when the
+// thread goes idle, or from inside any drawing call that finds a change older than 50 ms; a timed step would
+// otherwise take on the whole hand-over in some runs and not in others. GdiFlush ends GDI's batch (Windows
+// batches some calls). A look at the queue that finds nothing counts as going idle: Wine hands on what
+// changed, then reads the X server's events, and an exposure among them marks its part of the picture to be
+// handed on again, so a second look follows. The looks take and dispatch nothing, so no paint of the game
+// window changes what the next step has to do.
+void FinishPendingDrawing() {
+    ::GdiFlush();
+    for (int look = 0; look < 2; ++look) {
+        MSG msg;
+        ::PeekMessageW(&msg, NULL, kNoMessage, kNoMessage, PM_NOREMOVE);
+    }
+}
+
 struct DrawFigures {
     SIZE size = {};
     double afterResize = 0.0;
@@ -120,9 +139,14 @@ struct DrawFigures {
     double bitBlt = 0.0;
 };
 
-// DrawFrame on a w x h game window: once right after the window was resized (away and back), then once more
-// at the same size; and a plain BitBlt of the same size, all into the window's own DC.
+// DrawFrame on a w x h game window: once right after the window was resized (away and back), then again at
+// the same size; and a plain BitBlt of the same size, all into the window's own DC. Each step starts once the
+// drawing before it has been handed on and ends when GDI has done its own, so every figure is the step's
+// drawing into the window and never Wine's hand-over of the picture to the X server. The steps at the same
+// size are timed in runs of ten, so that a late wake-up of the thread or a cold cache weighs on a tenth of a
+// figure; the step after a resize can only be taken once per resize.
 DrawFigures MeasureDrawFrame(int cx, int cy, int rounds) {
+    const int kRepeats = 10;
     DrawFigures figures;
     CDlgQXRVGameWnd game;
     if (!game.Create(IDD_GAME, CWnd::FromHandle(::GetDesktopWindow())))
@@ -141,20 +165,25 @@ DrawFigures MeasureDrawFrame(int cx, int cy, int rounds) {
         picture.CreateCompatibleBitmap(&dc, cx, cy);
         CSelectScope selected(source, picture);
         source.FillSolidRect(0, 0, cx, cy, RGB(255, 255, 255));
-        auto timed = [](std::vector<double>* pTimes, const std::function<void()>& step) {
+        // Milliseconds of one step, taken n times in a row once the drawing before it is finished.
+        auto timed = [](std::vector<double>* pTimes, int n, const std::function<void()>& step) {
+            FinishPendingDrawing();
             const double t = CounterMilliseconds();
-            step();
-            ::GdiFlush();
+            for (int i = 0; i < n; ++i) {
+                step();
+                ::GdiFlush();
+            }
             if (pTimes != nullptr)
-                pTimes->push_back(CounterMilliseconds() - t);
+                pTimes->push_back((CounterMilliseconds() - t) / n);
         };
         for (int i = -5; i < rounds; ++i) { // five rounds of warm-up
             const bool counted = i >= 0;
             game.SetWindowPos(NULL, 0, 0, cx * 5 / 6, cy * 5 / 6, SWP_NOMOVE | SWP_NOZORDER);
             game.SetWindowPos(NULL, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER);
-            timed(counted ? &resized : nullptr, [&] { game.DrawFrame(&dc); });
-            timed(counted ? &same : nullptr, [&] { game.DrawFrame(&dc); });
-            timed(counted ? &blits : nullptr, [&] { dc.BitBlt(0, 0, cx, cy, &source, 0, 0, SRCCOPY); });
+            timed(counted ? &resized : nullptr, 1, [&] { game.DrawFrame(&dc); });
+            timed(counted ? &same : nullptr, kRepeats, [&] { game.DrawFrame(&dc); });
+            timed(counted ? &blits : nullptr, kRepeats,
+                  [&] { dc.BitBlt(0, 0, cx, cy, &source, 0, 0, SRCCOPY); });
         }
     }
     game.DestroyWindow();
