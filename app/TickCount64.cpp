@@ -4,22 +4,14 @@
 // name alone would keep Windows XP's loader from starting the program at all. Defining the import slot here
 // resolves the runtime's reference inside the exe instead of against kernel32, and the slot's function takes
 // the system's GetTickCount64 where there is one and a performance-counter clock where there is none.
-#include "framework/Prelude.h"
+#include "app/CounterClock.h"
 
 namespace {
 
 using TickCount64Fn = ULONGLONG(WINAPI*)();
 
-// Milliseconds from the performance counter, which every supported Windows has and which never wraps.
-ULONGLONG WINAPI CounterMilliseconds() {
-    LARGE_INTEGER frequency = {};
-    LARGE_INTEGER counter = {};
-    if (!::QueryPerformanceFrequency(&frequency) || frequency.QuadPart <= 0 ||
-        !::QueryPerformanceCounter(&counter))
-        return ::GetTickCount();
-    const ULONGLONG ticks = static_cast<ULONGLONG>(counter.QuadPart);
-    const ULONGLONG perSecond = static_cast<ULONGLONG>(frequency.QuadPart);
-    return ticks / perSecond * 1000 + ticks % perSecond * 1000 / perSecond;
+ULONGLONG WINAPI CounterTickCount() {
+    return static_cast<ULONGLONG>(qxrv::CounterMilliseconds());
 }
 
 ULONGLONG WINAPI TickCount64() {
@@ -33,7 +25,7 @@ ULONGLONG WINAPI TickCount64() {
                                      reinterpret_cast<void*>(::GetProcAddress(kernel, "GetTickCount64")))
                                : nullptr;
         if (clock == nullptr)
-            clock = &CounterMilliseconds;
+            clock = &CounterTickCount;
         s_clock = clock;
     }
     return clock();

@@ -172,10 +172,12 @@ BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSr
                         dwRop);
 }
 
+// gdi32's own export of the same call. msimg32.dll, which also exports it, is no known DLL of Windows, so
+// importing it would run a msimg32.dll lying beside the program instead of the system's.
 BOOL CDC::TransparentBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                          int nSrcWidth, int nSrcHeight, UINT crTransparent) {
-    return ::TransparentBlt(m_hDC, x, y, nWidth, nHeight, SafeHdc(pSrcDC), xSrc, ySrc, nSrcWidth, nSrcHeight,
-                            crTransparent);
+    return ::GdiTransparentBlt(m_hDC, x, y, nWidth, nHeight, SafeHdc(pSrcDC), xSrc, ySrc, nSrcWidth,
+                               nSrcHeight, crTransparent);
 }
 
 void CDC::FillSolidRect(LPCRECT pRect, COLORREF color) {

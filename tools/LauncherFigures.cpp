@@ -1,11 +1,10 @@
 // Prints the launcher's figures, measured under Wine, as rows of tools/bench.sh's table, each ending with its
 // ratio to a baseline measured in the same run:
-//   - the game window's DrawFrame at 1920 x 1080, first after a resize and then again at the same size (what
-//   the
-//     caption timer costs every second), against a plain BitBlt of that size;
+//   - the game window's DrawFrame at 1920 x 1080, first after a resize and then again at the same size
+//     (what the caption timer costs every second), against a plain BitBlt of that size;
 //   - the time from process start to the main window's first visible picture, with Wine warm, against the
-//   same
-//     for bare_layered_start.exe (same toolchain, imports and manifest; one layered window, ready picture);
+//     same for bare_layered_start.exe (same toolchain, imports and manifest; one layered window, ready
+//     picture);
 //   - the program's peak private memory once it sits idle with its start page, against the figure before the
 //     redraw and frame pictures were kept.
 // Then two lines outside the table: the time from a game link to the game window shown (in the test build
@@ -14,6 +13,7 @@
 //     launcher_figures <QXRVClient.exe> <QXRVClientProbe.exe> <bare_layered_start.exe>
 //
 // The screen must be at least 1920 x 1080 (tools/bench.sh starts such an Xvfb).
+#include "app/CounterClock.h"
 #include "app/DlgQXRVGameWnd.h"
 #include "framework/WinApp.h"
 #include "framework/WindowDC.h"
@@ -37,16 +37,7 @@ using namespace qxrv::test;
 
 namespace {
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using qxrv::CounterMilliseconds;
 
 double Median(std::vector<double> values) {
     if (values.empty())
@@ -79,15 +70,15 @@ bool PictureProbe(POINT* pAt, COLORREF* pColour) {
     return false;
 }
 
-// Seconds from CreateProcess until the probe pixel shows colour; negative when it never came. A program that
-// is not the launcher (no launcher windows) is ended at once instead of asked to close.
+// Milliseconds from CreateProcess until the probe pixel shows colour; negative when it never came. A program
+// that is not the launcher (no launcher windows) is ended at once instead of asked to close.
 double TimeToFirstPicture(const std::wstring& exe, POINT at, COLORREF colour, bool isLauncher) {
-    const double start = Now();
+    const double start = CounterMilliseconds();
     double seen = -1.0;
     {
         LauncherProcess program(exe);
         if (program.Started() && WaitUntil([&] { return ScreenPixel(at.x, at.y) == colour; }, 30000))
-            seen = Now() - start;
+            seen = CounterMilliseconds() - start;
         if (isLauncher && program.WaitForWindows(10000))
             program.CloseFromMainWindow();
     }
@@ -96,7 +87,7 @@ double TimeToFirstPicture(const std::wstring& exe, POINT at, COLORREF colour, bo
     return seen;
 }
 
-// Start-up seconds of a program over several runs; median negative when none was seen.
+// Start-up milliseconds of a program over several runs; median negative when none was seen.
 struct StartFigures {
     std::vector<double> runs;
     double median() const { return runs.empty() ? -1.0 : Median(runs); }
@@ -122,6 +113,25 @@ void MeasureStarts(const std::wstring& exe, const std::wstring& bareExe, POINT a
     }
 }
 
+// A message nobody posts: a look at the queue for it finds nothing and takes nothing.
+const UINT kNoMessage = WM_APP + 0x3FF0;
+
+// Finishes the drawing still pending, so that a timed step starts from a window surface with nothing to hand
+// on. Wine draws a window into its own copy of the picture and hands what changed to the X server when the
+// thread goes idle, or from inside any drawing call that finds a change older than 50 ms; a timed step would
+// otherwise take on the whole hand-over in some runs and not in others. GdiFlush ends GDI's batch (Windows
+// batches some calls). A look at the queue that finds nothing counts as going idle: Wine hands on what
+// changed, then reads the X server's events, and an exposure among them marks its part of the picture to be
+// handed on again, so a second look follows. The looks take and dispatch nothing, so no paint of the game
+// window changes what the next step has to do.
+void FinishPendingDrawing() {
+    ::GdiFlush();
+    for (int look = 0; look < 2; ++look) {
+        MSG msg;
+        ::PeekMessageW(&msg, NULL, kNoMessage, kNoMessage, PM_NOREMOVE);
+    }
+}
+
 struct DrawFigures {
     SIZE size = {};
     double afterResize = 0.0;
@@ -129,9 +139,14 @@ struct DrawFigures {
     double bitBlt = 0.0;
 };
 
-// DrawFrame on a w x h game window: once right after the window was resized (away and back), then once more
-// at the same size; and a plain BitBlt of the same size, all into the window's own DC.
+// DrawFrame on a w x h game window: once right after the window was resized (away and back), then again at
+// the same size; and a plain BitBlt of the same size, all into the window's own DC. Each step starts once the
+// drawing before it has been handed on and ends when GDI has done its own, so every figure is the step's
+// drawing into the window and never Wine's hand-over of the picture to the X server. The steps at the same
+// size are timed in runs of ten, so that a late wake-up of the thread or a cold cache weighs on a tenth of a
+// figure; the step after a resize can only be taken once per resize.
 DrawFigures MeasureDrawFrame(int cx, int cy, int rounds) {
+    const int kRepeats = 10;
     DrawFigures figures;
     CDlgQXRVGameWnd game;
     if (!game.Create(IDD_GAME, CWnd::FromHandle(::GetDesktopWindow())))
@@ -150,20 +165,25 @@ DrawFigures MeasureDrawFrame(int cx, int cy, int rounds) {
         picture.CreateCompatibleBitmap(&dc, cx, cy);
         CSelectScope selected(source, picture);
         source.FillSolidRect(0, 0, cx, cy, RGB(255, 255, 255));
-        auto timed = [](std::vector<double>* pTimes, const std::function<void()>& step) {
-            const double t = Now();
-            step();
-            ::GdiFlush();
+        // Milliseconds of one step, taken n times in a row once the drawing before it is finished.
+        auto timed = [](std::vector<double>* pTimes, int n, const std::function<void()>& step) {
+            FinishPendingDrawing();
+            const double t = CounterMilliseconds();
+            for (int i = 0; i < n; ++i) {
+                step();
+                ::GdiFlush();
+            }
             if (pTimes != nullptr)
-                pTimes->push_back(Now() - t);
+                pTimes->push_back((CounterMilliseconds() - t) / n);
         };
         for (int i = -5; i < rounds; ++i) { // five rounds of warm-up
             const bool counted = i >= 0;
             game.SetWindowPos(NULL, 0, 0, cx * 5 / 6, cy * 5 / 6, SWP_NOMOVE | SWP_NOZORDER);
             game.SetWindowPos(NULL, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER);
-            timed(counted ? &resized : nullptr, [&] { game.DrawFrame(&dc); });
-            timed(counted ? &same : nullptr, [&] { game.DrawFrame(&dc); });
-            timed(counted ? &blits : nullptr, [&] { dc.BitBlt(0, 0, cx, cy, &source, 0, 0, SRCCOPY); });
+            timed(counted ? &resized : nullptr, 1, [&] { game.DrawFrame(&dc); });
+            timed(counted ? &same : nullptr, kRepeats, [&] { game.DrawFrame(&dc); });
+            timed(counted ? &blits : nullptr, kRepeats,
+                  [&] { dc.BitBlt(0, 0, cx, cy, &source, 0, 0, SRCCOPY); });
         }
     }
     game.DestroyWindow();
@@ -173,17 +193,18 @@ DrawFigures MeasureDrawFrame(int cx, int cy, int rounds) {
     return figures;
 }
 
-// Seconds from a game link followed in the start page to the game window shown; negative when it never came.
+// Milliseconds from a game link followed in the start page to the game window shown; negative when it never
+// came.
 double TimeToGameWindow(const std::wstring& probeExe) {
     ::SetEnvironmentVariableW(L"QXRV_LINK_1", L"http://127.0.0.1:9/play?id=5&client=1");
     LauncherProcess program(probeExe);
     ::SetEnvironmentVariableW(L"QXRV_LINK_1", NULL);
     double shown = -1.0;
     if (program.Started() && program.WaitForWindows()) {
-        const double start = Now();
+        const double start = CounterMilliseconds();
         ::PostMessageW(program.StartPage(), FollowLinkMessage(), IDC_START_PAGE, 1);
         if (WaitUntil([&] { return ::IsWindowVisible(program.Game()) != FALSE; }, 10000))
-            shown = Now() - start;
+            shown = CounterMilliseconds() - start;
     }
     return shown;
 }
@@ -248,11 +269,11 @@ int wmain(int argc, wchar_t** argv) {
         std::printf(
             "| DrawFrame at 1920x1080, after a resize | median %.3f ms; plain BitBlt of that size %.3f ms; "
             "ratio %.1f |\n",
-            draw.afterResize * 1000, draw.bitBlt * 1000, draw.afterResize / draw.bitBlt);
+            draw.afterResize, draw.bitBlt, draw.afterResize / draw.bitBlt);
         std::printf(
             "| DrawFrame at 1920x1080, same size again | median %.3f ms; plain BitBlt of that size %.3f ms; "
             "ratio %.1f |\n",
-            draw.sameSize * 1000, draw.bitBlt * 1000, draw.sameSize / draw.bitBlt);
+            draw.sameSize, draw.bitBlt, draw.sameSize / draw.bitBlt);
     }
 
     StartFigures start, bare;
@@ -265,9 +286,8 @@ int wmain(int argc, wchar_t** argv) {
         std::printf(
             "| process start to first picture | median %.0f ms (%zu runs, %.0f to %.0f ms); bare layered "
             "exe median %.0f ms (%zu runs, %.0f to %.0f ms); ratio %.2f |\n",
-            start.median() * 1000, start.runs.size(), start.least() * 1000, start.most() * 1000,
-            bare.median() * 1000, bare.runs.size(), bare.least() * 1000, bare.most() * 1000,
-            start.median() / bare.median());
+            start.median(), start.runs.size(), start.least(), start.most(), bare.median(), bare.runs.size(),
+            bare.least(), bare.most(), start.median() / bare.median());
     }
 
     const SIZE_T peakPrivate = PeakPrivateAtIdle(exe);
@@ -291,7 +311,7 @@ int wmain(int argc, wchar_t** argv) {
         ok = false;
         std::printf("game link to game window shown: not seen\n");
     } else {
-        std::printf("game link to game window shown: median %.0f ms (%zu runs)\n", Median(links) * 1000,
+        std::printf("game link to game window shown: median %.0f ms (%zu runs)\n", Median(links),
                     links.size());
     }
     if (haveSize)

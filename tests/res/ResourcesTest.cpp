@@ -246,9 +246,25 @@ TEST(Resources, IconHoldsSmallAndLargeImages) {
     std::memcpy(&count, group.data() + 4, sizeof count);
     ASSERT_EQ(group.size(), 6u + 14u * count);
     std::set<int> widths;
-    for (WORD i = 0; i < count; ++i)
-        widths.insert(static_cast<BYTE>(group[6 + 14 * i]));
-    EXPECT_EQ((std::set<int>{16, 32}), widths);
+    for (WORD i = 0; i < count; ++i) {
+        const int width = static_cast<BYTE>(group[6 + 14 * i]);
+        widths.insert(width == 0 ? 256 : width);
+    }
+    // What the taskbar, Alt+Tab and Explorer ask for from 100 to 150 per cent and in large views.
+    EXPECT_EQ((std::set<int>{16, 24, 32, 48, 256}), widths);
+
+    // The 256-pixel image is stored as PNG, which the system has to decode: a broken one does not load.
+    HICON large = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 256, 256, 0));
+    ASSERT_TRUE(large != nullptr);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(large, &info));
+    BITMAP colour = {};
+    GetObjectW(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(256, colour.bmWidth);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(large);
 }
 
 // ---- PNG pictures

@@ -26,7 +26,7 @@ LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 void* volatile g_imports[] = {
     reinterpret_cast<void*>(&::InitCommonControlsEx), reinterpret_cast<void*>(&Gdiplus::GdiplusStartup),
     reinterpret_cast<void*>(&::CoInitializeEx),       reinterpret_cast<void*>(&::SysFreeString),
-    reinterpret_cast<void*>(&::ShellExecuteW),        reinterpret_cast<void*>(&::TransparentBlt),
+    reinterpret_cast<void*>(&::ShellExecuteW),
 };
 
 } // namespace

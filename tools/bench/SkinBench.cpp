@@ -7,6 +7,7 @@
 // before and after the timed runs, which must not grow. Run it under Wine with tools/bench/skin-bench.sh.
 #include "framework/GdiplusPrelude.h"
 
+#include "app/CounterClock.h"
 #include "res/resource.h"
 #include "skin/GdiplusServices.h"
 #include "skin/LayeredWindowApi.h"
@@ -88,17 +89,6 @@ private:
     CMemoryPicture m_picture;
 };
 
-double Now() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 double Percentile(std::vector<double> values, double fraction) {
     std::sort(values.begin(), values.end());
     const size_t index = static_cast<size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
@@ -118,9 +108,9 @@ std::vector<double> Time(int n, const std::function<void(int)>& step) {
     std::vector<double> times;
     times.reserve(n);
     for (int i = 0; i < n; ++i) {
-        const double start = Now();
+        const double start = qxrv::CounterMilliseconds();
         step(i);
-        times.push_back(Now() - start);
+        times.push_back(qxrv::CounterMilliseconds() - start);
         if (i % 50 == 0)
             PumpPending();
     }
