@@ -85,7 +85,7 @@ LRESULT CQXRVTranslucentDlg::OnOpenGameUrl(WPARAM wParam, LPARAM /*lParam*/) {
     if (m_pGameWnd == NULL || m_pGameWnd->GetSafeHwnd() == NULL)
         return 0;
 
-    m_pGameWnd->m_web.Navigate2(*pUrl, 0, NULL, NULL, NULL, 0);
+    m_pGameWnd->m_web.Navigate2(*pUrl, 0, NULL);
     m_pGameWnd->ShowWindow(SW_MAXIMIZE);
     m_pGameWnd->m_btnRestore.ShowWindow(SW_SHOW);
     m_pGameWnd->m_btnMaximize.ShowWindow(SW_HIDE);
