@@ -447,6 +447,44 @@ CString CHtmlView::GetLocationName() const {
     return CString(name.bstr);
 }
 
+namespace {
+
+BOOL CALLBACK FindDocumentWindow(HWND hwnd, LPARAM lParam) {
+    wchar_t szClass[32] = {};
+    ::GetClassNameW(hwnd, szClass, 32);
+    if (wcscmp(szClass, CHtmlView::kDocumentWindowClass) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hwnd;
+    return FALSE;
+}
+
+} // namespace
+
+bool CHtmlView::HasFocusInside() const {
+    const HWND hwndFocus = ::GetFocus();
+    return hwndFocus && (hwndFocus == m_hWnd || ::IsChild(m_hWnd, hwndFocus));
+}
+
+BOOL CHtmlView::FocusPage() {
+    if (!m_pOleObject || !m_hWnd || !::IsWindowVisible(m_hWnd))
+        return FALSE;
+    // The control's contract: UI activation, with the site's window and the control's place, gives the
+    // document the focus.
+    const CComPtr<IOleObject> pObject = m_pOleObject;
+    RECT rcPos = m_rcBrowser;
+    pObject->DoVerb(OLEIVERB_UIACTIVATE, NULL, m_pSite->ClientSite(), 0, m_hWnd, &rcPos);
+    if (HasFocusInside())
+        return TRUE;
+    // A control that is UI-active already may leave the focus where it was, and one without a document
+    // (Wine's without its engine) has no document window: the focus goes to the closest window of the page.
+    HWND hwndTarget = NULL;
+    ::EnumChildWindows(m_hWnd, FindDocumentWindow, reinterpret_cast<LPARAM>(&hwndTarget));
+    if (!hwndTarget)
+        hwndTarget = ::IsWindow(m_hWndBrowser) ? m_hWndBrowser : m_hWnd;
+    ::SetFocus(hwndTarget);
+    return HasFocusInside();
+}
+
 BOOL CHtmlView::PreTranslateMessage(MSG* pMsg) {
     if (pMsg && pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_pOleObject &&
         m_hWndBrowser && (pMsg->hwnd == m_hWndBrowser || ::IsChild(m_hWndBrowser, pMsg->hwnd))) {

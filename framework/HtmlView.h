@@ -42,6 +42,10 @@ public:
     IWebBrowser2* GetBrowser() const { return m_pBrowserApp.get(); }
     // The browser control's own window, a child of the view.
     HWND GetBrowserWindow() const { return m_hWndBrowser; }
+    // Puts the keyboard focus into the page: the control is UI-activated, which gives its document the focus;
+    // a control that leaves the focus elsewhere gets it on its document window ("Internet Explorer_Server"),
+    // else on its own window. FALSE when the view has no browser or is hidden, or the focus did not arrive.
+    BOOL FocusPage();
     // The class of the browser's document window, which gets the page's keys and mouse messages.
     static constexpr const wchar_t* kDocumentWindowClass = L"Internet Explorer_Server";
 
@@ -89,6 +93,8 @@ private:
     // Ends the browser as its contract asks: events unadvised, the control deactivated and closed, its site
     // taken back, then every reference released. Does nothing when there is no browser.
     void DestroyBrowser();
+    // Whether the thread's focus window is the view or inside it.
+    bool HasFocusInside() const;
 
     CComPtr<CSite> m_pSite;
     CComPtr<IOleObject> m_pOleObject;

@@ -1,5 +1,6 @@
 // The game window on its own: its start state, layout, shape, painted frame, caption timer, buttons and keys.
 #include "app/DlgQXRVGameWnd.h"
+#include "app/QuitQuestion.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "skin/MemoryPicture.h"
@@ -321,8 +322,8 @@ void ComposeFrameAfresh(CDlgQXRVGameWnd& game, CDC* pDC, int w, int h) {
     pDC->BitBlt(0, 0, w, h, &frameDC, 0, 0, SRCCOPY);
 }
 
-// A paint copies what a compose from nothing gives, right after a resize and from the kept picture: larger than
-// the first paint, smaller again, and larger again.
+// A paint copies what a compose from nothing gives, right after a resize and from the kept picture: larger
+// than the first paint, smaller again, and larger again.
 TEST_F(GameWindow, FramePaintsAreTheFreshComposeAtEverySize) {
     ShowAndPaint();
     for (const SIZE size : {SIZE{1100, 760}, SIZE{960, 640}, SIZE{1100, 760}}) {
@@ -495,6 +496,92 @@ TEST_F(GameWindow, EnterGoesToThePageAndNothingClosesTheWindow) {
     PostAltF4(Game());
     PumpFor(50, true);
     EXPECT_TRUE(::IsWindowVisible(Game())) << "Alt+F4";
+}
+
+// Caption-button clicks that reach the game window.
+HWND g_hwndClicksTo = NULL;
+int g_buttonClicks = 0;
+
+LRESULT CALLBACK CountButtonClicks(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* p = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && p->hwnd == g_hwndClicksTo && p->message == WM_COMMAND &&
+        HIWORD(p->wParam) == BN_CLICKED)
+        ++g_buttonClicks;
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+// Space and Enter as the keyboard sends them to the window with the focus; returns how many button clicks
+// they caused. The closing question is held off meanwhile, so a click on the close button counts instead of
+// waiting for an answer.
+int TypeSpaceAndEnter(HWND hwndGame) {
+    g_hwndClicksTo = hwndGame;
+    g_buttonClicks = 0;
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, CountButtonClicks, NULL, ::GetCurrentThreadId());
+    QuitQuestionOpen() = true;
+    for (const WPARAM key : {WPARAM(VK_SPACE), WPARAM(VK_RETURN)}) {
+        const LPARAM scan = (key == VK_SPACE ? 0x39 : 0x1C) << 16;
+        const HWND hwndFocus = ::GetFocus();
+        ::PostMessageW(hwndFocus, WM_KEYDOWN, key, scan | 1);
+        ::PostMessageW(hwndFocus, WM_CHAR, key == VK_SPACE ? L' ' : L'\r', scan | 1);
+        ::PostMessageW(hwndFocus, WM_KEYUP, key, scan | 0xC0000001);
+        PumpFor(50, true);
+    }
+    QuitQuestionOpen() = false;
+    ::UnhookWindowsHookEx(hook);
+    return g_buttonClicks;
+}
+
+// Whenever the window comes up, keys go to the game page: never to a caption button, where Space would ask
+// to quit. Windows' control takes the focus when it is UI-activated; Wine's does not, and the view then gives
+// it to the page's document window itself.
+TEST_F(GameWindow, WhenShownRestoredOrActivatedAgainKeysGoToThePage) {
+    FakeBrowser* pFake = FakeBrowser::ForHost(m_pGame->m_web.GetSafeHwnd());
+    ASSERT_NE(nullptr, pFake);
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, NULL, L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, NULL, NULL));
+    auto expectKeysInPage = [&](const char* when) {
+        SCOPED_TRACE(when);
+        EXPECT_EQ(pFake->serverWindow(), ::GetFocus());
+        EXPECT_EQ(0, TypeSpaceAndEnter(Game()));
+        EXPECT_TRUE(::IsWindowVisible(Game()));
+    };
+    for (const bool takesFocus : {true, false}) {
+        SCOPED_TRACE(takesFocus ? "control takes the focus" : "control leaves the focus");
+        pFake->focusOnUIActivate = takesFocus;
+        m_pGame->ShowWindow(SW_HIDE);
+        ::SetForegroundWindow(other.GetSafeHwnd());
+        PumpFor(50);
+
+        // As the launcher hands a game link over.
+        m_pGame->ShowWindow(SW_MAXIMIZE);
+        m_pGame->m_btnRestore.ShowWindow(SW_SHOW);
+        m_pGame->m_btnMaximize.ShowWindow(SW_HIDE);
+        PumpFor(100);
+        expectKeysInPage("shown for a game link");
+
+        m_pGame->ShowWindow(SW_MINIMIZE);
+        PumpFor(100);
+        m_pGame->ShowWindow(SW_RESTORE);
+        PumpFor(100);
+        expectKeysInPage("minimised and restored");
+
+        // Tabbed to a caption button, away to another window and back.
+        ::SetFocus(m_pGame->m_btnClose.GetSafeHwnd());
+        ::SetForegroundWindow(other.GetSafeHwnd());
+        PumpFor(50);
+        ::SetForegroundWindow(Game());
+        PumpFor(100);
+        expectKeysInPage("activated again");
+
+        // A click takes the focus to the restore button, which then hides itself.
+        PostClick(m_pGame->m_btnRestore.GetSafeHwnd());
+        PumpFor(100);
+        ASSERT_FALSE(Visible(m_pGame->m_btnRestore));
+        expectKeysInPage("restore button clicked");
+    }
+    // The buttons are still tab stops: Tab and the mouse reach them.
+    EXPECT_TRUE(::GetWindowLongW(m_pGame->m_btnClose.GetSafeHwnd(), GWL_STYLE) & WS_TABSTOP);
+    other.DestroyWindow();
 }
 
 TEST_F(GameWindow, PageLoadsAreClaimedAndChangeNothingVisible) {

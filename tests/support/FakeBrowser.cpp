@@ -574,8 +574,11 @@ STDMETHODIMP FakeBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite,
                                  LPCRECT lprcPosRect) {
     if (iVerb != OLEIVERB_INPLACEACTIVATE && iVerb != OLEIVERB_SHOW && iVerb != OLEIVERB_UIACTIVATE)
         return OLEOBJ_E_INVALIDVERB;
-    if (m_hwndShell)
+    if (m_hwndShell) {
+        if (iVerb == OLEIVERB_UIACTIVATE && focusOnUIActivate)
+            SetFocus(m_hwndServer);
         return S_OK;
+    }
     if (failNextActivation) {
         failNextActivation = false;
         return E_FAIL;

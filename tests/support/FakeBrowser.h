@@ -47,6 +47,9 @@ public:
     bool applicationFails = false;
     // When set, the control asks for a new place from inside every SetObjectRects, as a careless one may.
     bool placeEchoes = false;
+    // When set, UI activation gives the page's document window the focus, as Windows' control does; Wine's
+    // leaves the focus where it was.
+    bool focusOnUIActivate = true;
     // Answer of IOleInPlaceActiveObject::TranslateAccelerator for key messages (S_FALSE: not used).
     HRESULT acceleratorAnswer = S_FALSE;
 
