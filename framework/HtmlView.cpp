@@ -335,7 +335,10 @@ BOOL CHtmlView::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
                        CWnd* pParentWnd, UINT nID, CCreateContext* pContext) {
     if (m_hWnd)
         return FALSE;
-    if (!CWnd::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext))
+    // The browser covers the whole view; erasing under it would flash the class colour over the page at
+    // every resize, before the browser paints again.
+    if (!CWnd::Create(lpszClassName, lpszWindowName, dwStyle | WS_CLIPCHILDREN, rect, pParentWnd, nID,
+                      pContext))
         return FALSE;
     if (!CreateBrowser()) {
         // A view without its browser is of no use to anyone; a plain view deletes itself here.

@@ -28,6 +28,7 @@ public:
 
     // Creates the view's window (a NULL class name gives the framework's class) and the browser control in
     // it. FALSE when either cannot be made; the view's window is then destroyed again. pContext is not used.
+    // The view clips its children: its own background never paints over the browser.
     BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                 CWnd* pParentWnd, UINT nID, CCreateContext* pContext = NULL) override;
 

@@ -84,6 +84,19 @@ void CTestHtmlCtrl::OnAppUrl(LPCWSTR lpszWhere) {
 LRESULT CTestHtmlCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CONTEXTMENU)
         ++contextMenus;
+    if (message == WM_ERASEBKGND) {
+        ++erases;
+        RECT browser = {};
+        ::GetWindowRect(GetBrowserWindow(), &browser);
+        HRGN drawn = ::CreateRectRgn(0, 0, 0, 0);
+        HRGN overlap = ::CreateRectRgnIndirect(&browser);
+        // The DC's system region: where on the screen its drawing lands, in screen coordinates.
+        if (::GetRandomRgn(reinterpret_cast<HDC>(wParam), drawn, SYSRGN) == 1 &&
+            ::CombineRgn(overlap, overlap, drawn, RGN_AND) != NULLREGION)
+            ++erasesOverBrowser;
+        ::DeleteObject(overlap);
+        ::DeleteObject(drawn);
+    }
     return CHtmlCtrl::WindowProc(message, wParam, lParam);
 }
 
