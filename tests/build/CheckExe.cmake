@@ -21,7 +21,7 @@ endforeach()
 
 # DLLs present on every supported Windows (XP and later); anything else would stop the program from starting.
 set(allowed advapi32.dll comctl32.dll gdi32.dll gdiplus.dll kernel32.dll msimg32.dll msvcrt.dll ole32.dll
-    oleaut32.dll shell32.dll user32.dll)
+    oleaut32.dll shell32.dll shlwapi.dll user32.dll)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
 if(NOT imports)
   list(APPEND failures "no import table found")

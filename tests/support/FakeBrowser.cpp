@@ -235,12 +235,14 @@ void FakeBrowser::Fire(DISPID id, VARIANTARG* rgvarg, UINT count) {
     Release();
 }
 
-bool FakeBrowser::FireBeforeNavigate2(IDispatch* pDispFrom, LPCWSTR url) {
+bool FakeBrowser::FireBeforeNavigate2(const std::wstring& url, IDispatch* pDispFrom) {
+    if (!pDispFrom)
+        pDispFrom = static_cast<IWebBrowser2*>(this);
     // Shapes as Wine's control sends them: by-reference VARIANTs around the values, Cancel as VT_BOOL.
     VARIANT vUrl, vFlags, vFrame, vPost, vHeaders;
     VariantInit(&vUrl);
     V_VT(&vUrl) = VT_BSTR;
-    V_BSTR(&vUrl) = SysAllocString(url);
+    V_BSTR(&vUrl) = SysAllocStringLen(url.data(), static_cast<UINT>(url.size()));
     VariantInit(&vFlags);
     V_VT(&vFlags) = VT_I4;
     V_I4(&vFlags) = 0;
@@ -277,13 +279,13 @@ bool FakeBrowser::FireBeforeNavigate2(IDispatch* pDispFrom, LPCWSTR url) {
 
 bool FakeBrowser::ClickLink(LPCWSTR url, bool inFrame) {
     if (!inFrame) {
-        const bool cancelled = FireBeforeNavigate2(static_cast<IWebBrowser2*>(this), url);
+        const bool cancelled = FireBeforeNavigate2(url);
         if (!cancelled)
             NavigateTo(url);
         return cancelled;
     }
     auto* pFrame = new FakeFrame;
-    const bool cancelled = FireBeforeNavigate2(pFrame, url);
+    const bool cancelled = FireBeforeNavigate2(url, pFrame);
     pFrame->Release();
     return cancelled;
 }
@@ -406,7 +408,7 @@ STDMETHODIMP FakeBrowser::Navigate2(VARIANT* URL, VARIANT*, VARIANT*, VARIANT*, 
         return E_INVALIDARG;
     const std::wstring url = V_BSTR(v) ? V_BSTR(v) : L"";
     m_navigations.push_back(url);
-    if (!FireBeforeNavigate2(static_cast<IWebBrowser2*>(this), url.c_str()))
+    if (!FireBeforeNavigate2(url))
         NavigateTo(url.c_str());
     return S_OK;
 }

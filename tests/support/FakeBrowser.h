@@ -66,6 +66,9 @@ public:
     bool AskPlace(RECT* pPos, RECT* pClip);
     // Asks the host for a new place (OnPosRectChange); the host is to answer through SetObjectRects.
     void RequestPlace(const RECT& rc);
+    // Fires BeforeNavigate2 with Wine's argument shapes, from pDispFrom (nullptr: this browser), and nothing
+    // more; returns the cancel answer. The URL's BSTR is exactly url's length, NULs included.
+    bool FireBeforeNavigate2(const std::wstring& url, IDispatch* pDispFrom = nullptr);
     // Fires any event with arguments as given (DISPPARAMS order, last argument first).
     void FireRaw(DISPID id, VARIANTARG* rgvarg, UINT count) { Fire(id, rgvarg, count); }
 
@@ -229,8 +232,6 @@ private:
     IOleInPlaceSite* InPlaceSite() const;
     // Calls every advised sink; rgvarg is in DISPPARAMS order (last argument first).
     void Fire(DISPID id, VARIANTARG* rgvarg, UINT count);
-    // The BeforeNavigate2 event with Wine's argument shapes; returns the cancel answer.
-    bool FireBeforeNavigate2(IDispatch* pDispFrom, LPCWSTR url);
     void NavigateTo(LPCWSTR url);
     void CompletePending();
 
