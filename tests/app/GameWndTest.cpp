@@ -33,9 +33,8 @@ bool Visible(const CWnd& wnd) {
 class GameWindow : public testing::Test {
 protected:
     void SetUp() override {
-        AfxEnableControlContainer();
-        m_pRegistration = std::make_unique<FakeBrowserRegistration>();
-        ASSERT_TRUE(m_pRegistration->ok());
+        m_pSession = std::make_unique<FakeBrowserSession>();
+        ASSERT_TRUE(m_pSession->ok());
         m_pGame = std::make_unique<CDlgQXRVGameWnd>();
         ASSERT_TRUE(m_pGame->Create(IDD_GAME, CWnd::FromHandle(::GetDesktopWindow())));
         PumpPending();
@@ -46,7 +45,7 @@ protected:
             m_pGame->DestroyWindow();
         m_pGame.reset();
         PumpPending();
-        m_pRegistration.reset();
+        m_pSession.reset();
     }
 
     HWND Game() const { return m_pGame->GetSafeHwnd(); }
@@ -66,7 +65,7 @@ protected:
         return {rc.left, rc.top};
     }
 
-    std::unique_ptr<FakeBrowserRegistration> m_pRegistration;
+    std::unique_ptr<FakeBrowserSession> m_pSession;
     std::unique_ptr<CDlgQXRVGameWnd> m_pGame;
 };
 

@@ -475,7 +475,7 @@ bool PageFillsView(HWND hwndView, std::string* pSeen) {
 TEST_F(MainWindow, PagesFillTheirViewsThroughEveryChangeOfSize) {
     // Wine's control follows its window when the window is moved; the fake, like the control on Windows,
     // sizes its page only when told to through SetObjectRects.
-    FakeBrowserRegistration fake;
+    FakeBrowserSession fake;
     ASSERT_TRUE(fake.ok());
     const std::wstring link = L"http://127.0.0.1:1/play?id=7&client=1";
     RunModal([&](const Launcher& l) {

@@ -266,6 +266,32 @@ private:
     DWORD m_cookie = 0;
 };
 
+// OLE started on this thread for the object's lifetime, and stopped again only if this object started it.
+class OleSession {
+public:
+    OleSession() : m_started(SUCCEEDED(OleInitialize(NULL))) {}
+    ~OleSession() {
+        if (m_started)
+            OleUninitialize();
+    }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+    bool ok() const { return m_started; }
+
+private:
+    bool m_started;
+};
+
+// What every test of a web view with the fake needs: OLE on, and the fake registered for CLSID_WebBrowser.
+class FakeBrowserSession {
+public:
+    bool ok() const { return m_ole.ok() && m_registration.ok(); }
+
+private:
+    OleSession m_ole; // first: the registration needs COM, and goes before it
+    FakeBrowserRegistration m_registration;
+};
+
 // A get_LocationName that throws raises this.
 struct FakeBrowserError {
     HRESULT hr;

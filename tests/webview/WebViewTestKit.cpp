@@ -12,14 +12,6 @@ namespace {
 // The framework's current application, so that AfxGetMainWnd has somewhere to look.
 CWinApp g_app(L"QXRVWebViewTests");
 
-// The browser control is a COM object of this thread's apartment.
-class OleEnvironment : public testing::Environment {
-public:
-    void SetUp() override { ASSERT_TRUE(SUCCEEDED(OleInitialize(NULL))); }
-    void TearDown() override { OleUninitialize(); }
-};
-testing::Environment* const g_ole = testing::AddGlobalTestEnvironment(new OleEnvironment);
-
 // Logs the messages a web view posts, claiming strings as the launcher's receivers do.
 void Log(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_OPEN_GAME_URL || message == WM_PAGE_LOADED) {
