@@ -99,6 +99,7 @@ public:
         auto& sinks = m_owner->m_sinks;
         for (auto it = sinks.begin(); it != sinks.end(); ++it) {
             if (it->first == dwCookie) {
+                m_owner->m_hostCalls.push_back("Unadvise");
                 IDispatch* pSink = it->second;
                 sinks.erase(it);
                 pSink->Release();
@@ -550,6 +551,7 @@ QXRV_FAKE_NOTIMPL(put_Resizable(VARIANT_BOOL))
 // -----------------------------------------------------------------------------------------------
 
 STDMETHODIMP FakeBrowser::SetClientSite(IOleClientSite* pClientSite) {
+    m_hostCalls.push_back(pClientSite ? "SetClientSite" : "SetClientSite(NULL)");
     if (pClientSite)
         pClientSite->AddRef();
     if (m_pClientSite)
@@ -567,7 +569,8 @@ STDMETHODIMP FakeBrowser::GetClientSite(IOleClientSite** ppClientSite) {
     return S_OK;
 }
 
-STDMETHODIMP FakeBrowser::Close(DWORD) {
+STDMETHODIMP FakeBrowser::Close(DWORD dwSaveOption) {
+    m_hostCalls.push_back(dwSaveOption == OLECLOSE_NOSAVE ? "Close(NOSAVE)" : "Close");
     Deactivate();
     return S_OK;
 }
@@ -748,6 +751,7 @@ STDMETHODIMP FakeBrowser::GetWindow(HWND* phwnd) {
 }
 
 STDMETHODIMP FakeBrowser::InPlaceDeactivate() {
+    m_hostCalls.push_back("InPlaceDeactivate");
     Deactivate();
     return S_OK;
 }

@@ -88,6 +88,9 @@ public:
     // The last key message offered to TranslateAccelerator (message 0: none).
     const MSG& lastAccelerator() const { return m_lastAccelerator; }
     size_t sinkCount() const { return m_sinks.size(); }
+    // The host's calls that begin and end the control's life, in order: SetClientSite (with or without a
+    // site), Unadvise, InPlaceDeactivate, Close.
+    const std::vector<std::string>& hostCalls() const { return m_hostCalls; }
     // How often the host called SetObjectRects.
     int objectRectsCalls() const { return m_objectRectsCalls; }
     // Forgets the recorded navigations and completions (for long runs).
@@ -251,6 +254,7 @@ private:
     std::deque<std::wstring> m_pending;
     MSG m_lastAccelerator = {};
     int m_objectRectsCalls = 0;
+    std::vector<std::string> m_hostCalls;
 };
 
 // Registers the fake for CLSID_WebBrowser in this process for its lifetime (COM must be initialised).

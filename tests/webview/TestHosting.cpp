@@ -178,11 +178,15 @@ TEST_F(Hosting, EventsAfterDestructionReachNobody) {
     m_dialog.DestroyWindow();
     EXPECT_EQ(0u, fake->sinkCount());
     EXPECT_FALSE(fake->inPlaceActive());
+    // Torn down in the order the control's contract asks.
+    const std::vector<std::string> order = {"SetClientSite", "Unadvise", "InPlaceDeactivate", "Close(NOSAVE)",
+                                            "SetClientSite(NULL)"};
+    EXPECT_EQ(order, fake->hostCalls());
     EXPECT_FALSE(fake->ClickLink(L"http://h/?client=1&client=1"));
     fake->CompleteDocument(L"http://h/");
     PumpPending();
     EXPECT_TRUE(ReceivedLog().empty());
-    fake->Release();
+    EXPECT_EQ(0u, fake->Release()) << "the view kept a reference to the control";
 }
 
 TEST_F(Hosting, MalformedEventsAreIgnored) {
