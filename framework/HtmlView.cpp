@@ -480,8 +480,10 @@ BOOL CHtmlView::FocusPage() {
         return TRUE;
     // A control that is UI-active already may leave the focus where it was, and one without a document
     // (Wine's without its engine) has no document window: the focus goes to the closest window of the page.
+    // Only the control's own windows are searched; a pop-up browser inside the view has a document too.
     HWND hwndTarget = NULL;
-    ::EnumChildWindows(m_hWnd, FindDocumentWindow, reinterpret_cast<LPARAM>(&hwndTarget));
+    if (::IsWindow(m_hWndBrowser))
+        ::EnumChildWindows(m_hWndBrowser, FindDocumentWindow, reinterpret_cast<LPARAM>(&hwndTarget));
     if (!hwndTarget)
         hwndTarget = ::IsWindow(m_hWndBrowser) ? m_hWndBrowser : m_hWnd;
     ::SetFocus(hwndTarget);

@@ -536,6 +536,12 @@ int TypeSpaceAndEnter(HWND hwndGame) {
 TEST_F(GameWindow, WhenShownRestoredOrActivatedAgainKeysGoToThePage) {
     FakeBrowser* pFake = FakeBrowser::ForHost(m_pGame->m_web.GetSafeHwnd());
     ASSERT_NE(nullptr, pFake);
+    // The page asked for a new window once: the hidden pop-up browser inside the view has a document window
+    // too, and must not get the keys.
+    ASSERT_NE(nullptr, pFake->RequestNewWindow(L"http://127.0.0.1:1/popup"));
+    ASSERT_NE(nullptr, m_pGame->m_web.GetPopupBrowser());
+    ::SetWindowPos(m_pGame->m_web.GetPopupBrowser()->GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     CWnd other;
     ASSERT_TRUE(other.CreateEx(0, NULL, L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, NULL, NULL));
     auto expectKeysInPage = [&](const char* when) {
