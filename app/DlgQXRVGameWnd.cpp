@@ -25,6 +25,8 @@ ON_MESSAGE(WM_DISPLAYCHANGE, &CDlgQXRVGameWnd::OnLookSettingsChanged)
 ON_MESSAGE(WM_SYSCOLORCHANGE, &CDlgQXRVGameWnd::OnLookSettingsChanged)
 ON_MESSAGE(WM_THEMECHANGED, &CDlgQXRVGameWnd::OnLookSettingsChanged)
 ON_WM_DESTROY()
+ON_MESSAGE(WM_ACTIVATE, &CDlgQXRVGameWnd::OnActivateMsg)
+ON_MESSAGE(WM_SETFOCUS, &CDlgQXRVGameWnd::OnSetFocusMsg)
 END_MESSAGE_MAP()
 
 CDlgQXRVGameWnd::CDlgQXRVGameWnd() {
@@ -70,8 +72,32 @@ BOOL CDlgQXRVGameWnd::OnInitDialog() {
     ModifyStyle(0, WS_CLIPCHILDREN);
     SetTimer(ID_TIMER_CAPTION, 1000, NULL);
 
-    // No initial focus: none of the caption buttons should take it.
+    // No initial focus: none of the caption buttons should take it. The page gets it once the window shows.
     return FALSE;
+}
+
+BOOL CDlgQXRVGameWnd::FocusGamePage() {
+    if (!m_hWnd || IsIconic())
+        return FALSE;
+    return m_web.FocusPage();
+}
+
+// The dialog manager would hand the focus back to the control that had it last, or to the first tab stop,
+// the close button, where Space asks to quit. Whenever the window becomes active (shown for a game link,
+// restored from the taskbar, come back to with Alt+Tab) the focus goes into the game page instead. The
+// caption buttons keep their tab stops: the mouse and Tab still reach them.
+LRESULT CDlgQXRVGameWnd::OnActivateMsg(WPARAM wParam, LPARAM /*lParam*/) {
+    // HIWORD: the window is minimised; it gets its focus when it is restored (WM_SETFOCUS below).
+    if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0 && FocusGamePage())
+        return 0;
+    return Default();
+}
+
+// The window itself got the focus: after a restore, or when the focused caption button was hidden.
+LRESULT CDlgQXRVGameWnd::OnSetFocusMsg(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    if (FocusGamePage())
+        return 0;
+    return Default();
 }
 
 BOOL CDlgQXRVGameWnd::PreTranslateMessage(MSG* pMsg) {

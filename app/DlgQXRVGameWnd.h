@@ -19,6 +19,10 @@ public:
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
+    // Gives the keyboard focus to the game page, so that the game gets the player's keys and no caption
+    // button does. FALSE while minimised or without a page.
+    BOOL FocusGamePage();
+
     // The main window navigates the view and swaps the two buttons when it hands a game link over.
     CHtmlCtrl m_web;
     CHoverButton m_btnMinimize;
@@ -54,6 +58,8 @@ protected:
     afx_msg void OnBnClickedClose();
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg LRESULT OnShowWindowMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnActivateMsg(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSetFocusMsg(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnLookSettingsChanged(WPARAM wParam, LPARAM lParam);
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()

@@ -18,7 +18,7 @@ BOOL CQXRVClientDlg::OnInitDialog() {
     m_web.CreateOnPlaceholder(this, IDC_START_PAGE);
     // The view stays hidden until the start page itself has loaded, so no error or half-drawn page shows.
     m_web.ShowWindow(SW_HIDE);
-    m_web.Navigate2(StartUrl(), 0, NULL, NULL, NULL, 0);
+    m_web.Navigate2(StartUrl(), 0, NULL);
     return TRUE;
 }
 

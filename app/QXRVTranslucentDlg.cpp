@@ -85,10 +85,13 @@ LRESULT CQXRVTranslucentDlg::OnOpenGameUrl(WPARAM wParam, LPARAM /*lParam*/) {
     if (m_pGameWnd == NULL || m_pGameWnd->GetSafeHwnd() == NULL)
         return 0;
 
-    m_pGameWnd->m_web.Navigate2(*pUrl, 0, NULL, NULL, NULL, 0);
+    m_pGameWnd->m_web.Navigate2(*pUrl, 0, NULL);
     m_pGameWnd->ShowWindow(SW_MAXIMIZE);
     m_pGameWnd->m_btnRestore.ShowWindow(SW_SHOW);
     m_pGameWnd->m_btnMaximize.ShowWindow(SW_HIDE);
+    // Keys belong to the game from the first one on. Showing the window activates it, which does this too;
+    // a link followed in a game window that is showing already needs it said.
+    m_pGameWnd->FocusGamePage();
     if (m_pOverlayDlg != NULL)
         m_pOverlayDlg->ShowWindow(SW_HIDE);
     ShowWindow(SW_HIDE);

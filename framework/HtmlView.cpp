@@ -323,12 +323,9 @@ IMPLEMENT_DYNAMIC(CHtmlView, CWnd)
 
 BEGIN_MESSAGE_MAP(CHtmlView, CWnd)
 ON_WM_SIZE()
-ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CHtmlView::CHtmlView()
-    : m_pBrowserApp(NULL), m_hWndBrowser(NULL), m_rcBrowser(), m_pSite(NULL), m_pOleObject(NULL),
-      m_pEventsPoint(NULL), m_dwEventsCookie(0) {}
+CHtmlView::CHtmlView() : m_hWndBrowser(NULL), m_rcBrowser(), m_dwEventsCookie(0) {}
 
 CHtmlView::~CHtmlView() {
     DestroyBrowser();
@@ -338,7 +335,10 @@ BOOL CHtmlView::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
                        CWnd* pParentWnd, UINT nID, CCreateContext* pContext) {
     if (m_hWnd)
         return FALSE;
-    if (!CWnd::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext))
+    // The browser covers the whole view; erasing under it would flash the class colour over the page at
+    // every resize, before the browser paints again.
+    if (!CWnd::Create(lpszClassName, lpszWindowName, dwStyle | WS_CLIPCHILDREN, rect, pParentWnd, nID,
+                      pContext))
         return FALSE;
     if (!CreateBrowser()) {
         // A view without its browser is of no use to anyone; a plain view deletes itself here.
@@ -354,23 +354,21 @@ BOOL CHtmlView::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
 
 BOOL CHtmlView::CreateBrowser() {
     if (FAILED(CoCreateInstance(CLSID_WebBrowser, NULL, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                                reinterpret_cast<void**>(&m_pOleObject))) ||
+                                m_pOleObject.outVoid())) ||
         !m_pOleObject) {
-        m_pOleObject = NULL;
+        m_pOleObject.Detach(); // a failed call's out value is no reference
         return FALSE;
     }
-    m_pSite = new CSite(this);
-    BOOL bOk =
-        SUCCEEDED(m_pOleObject->SetClientSite(m_pSite->ClientSite())) &&
-        SUCCEEDED(m_pOleObject->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&m_pBrowserApp))) &&
-        m_pBrowserApp;
+    m_pSite.Attach(new CSite(this));
+    m_pBrowserApp = m_pOleObject.As<IWebBrowser2>(IID_IWebBrowser2);
+    BOOL bOk = SUCCEEDED(m_pOleObject->SetClientSite(m_pSite->ClientSite())) && m_pBrowserApp;
 
     // Events first, so that nothing the control does while it activates goes unheard.
     if (bOk) {
-        CInterfaceRef<IConnectionPointContainer> pContainer;
-        bOk = SUCCEEDED(m_pOleObject->QueryInterface(IID_IConnectionPointContainer, pContainer.out())) &&
-              pContainer &&
-              SUCCEEDED(pContainer->FindConnectionPoint(DIID_DWebBrowserEvents2, &m_pEventsPoint)) &&
+        const CComPtr<IConnectionPointContainer> pContainer =
+            m_pOleObject.As<IConnectionPointContainer>(IID_IConnectionPointContainer);
+        bOk = pContainer &&
+              SUCCEEDED(pContainer->FindConnectionPoint(DIID_DWebBrowserEvents2, m_pEventsPoint.out())) &&
               m_pEventsPoint && SUCCEEDED(m_pEventsPoint->Advise(m_pSite->Unknown(), &m_dwEventsCookie));
     }
 
@@ -380,9 +378,8 @@ BOOL CHtmlView::CreateBrowser() {
                                              &m_rcBrowser));
     }
     if (bOk) {
-        CInterfaceRef<IOleInPlaceObject> pInPlace;
-        if (SUCCEEDED(m_pOleObject->QueryInterface(IID_IOleInPlaceObject, pInPlace.out())) && pInPlace &&
-            FAILED(pInPlace->GetWindow(&m_hWndBrowser)))
+        const CComPtr<IOleInPlaceObject> pInPlace = m_pOleObject.As<IOleInPlaceObject>(IID_IOleInPlaceObject);
+        if (!pInPlace || FAILED(pInPlace->GetWindow(&m_hWndBrowser)))
             m_hWndBrowser = NULL;
         bOk = m_hWndBrowser != NULL;
     }
@@ -395,46 +392,32 @@ void CHtmlView::DestroyBrowser() {
     // From here on events reach no handler.
     if (m_pSite)
         m_pSite->Detach();
-    if (m_pEventsPoint) {
-        if (m_dwEventsCookie)
-            m_pEventsPoint->Unadvise(m_dwEventsCookie);
-        m_pEventsPoint->Release();
-        m_pEventsPoint = NULL;
-        m_dwEventsCookie = 0;
-    }
-    if (m_pOleObject) {
-        IOleObject* pObject = m_pOleObject;
-        m_pOleObject = NULL;
-        {
-            CInterfaceRef<IOleInPlaceObject> pInPlace;
-            if (SUCCEEDED(pObject->QueryInterface(IID_IOleInPlaceObject, pInPlace.out())) && pInPlace)
-                pInPlace->InPlaceDeactivate();
-        }
+    if (m_pEventsPoint && m_dwEventsCookie)
+        m_pEventsPoint->Unadvise(m_dwEventsCookie);
+    m_dwEventsCookie = 0;
+    m_pEventsPoint.Release();
+    // Taken out of the member first: the control may call back into the view while it closes.
+    CComPtr<IOleObject> pObject = std::move(m_pOleObject);
+    if (pObject) {
+        if (const CComPtr<IOleInPlaceObject> pInPlace = pObject.As<IOleInPlaceObject>(IID_IOleInPlaceObject))
+            pInPlace->InPlaceDeactivate();
         pObject->Close(OLECLOSE_NOSAVE);
         pObject->SetClientSite(NULL);
-        pObject->Release();
     }
-    if (m_pBrowserApp) {
-        m_pBrowserApp->Release();
-        m_pBrowserApp = NULL;
-    }
+    pObject.Release();
+    m_pBrowserApp.Release();
     m_hWndBrowser = NULL;
-    if (m_pSite) {
-        m_pSite->Release();
-        m_pSite = NULL;
-    }
+    m_pSite.Release();
 }
 
-void CHtmlView::Navigate2(LPCTSTR lpszURL, DWORD dwFlags, LPCTSTR lpszTargetFrameName, LPCTSTR lpszHeaders,
-                          LPVOID lpvPostData, DWORD dwPostDataLen) {
+void CHtmlView::Navigate2(LPCTSTR lpszURL, DWORD dwFlags, LPCTSTR lpszTargetFrameName) {
     if (!m_pBrowserApp)
         return;
-    VARIANT vUrl, vFlags, vTarget, vPost, vHeaders;
+    VARIANT vUrl, vFlags, vTarget, vEmpty;
     VariantInit(&vUrl);
     VariantInit(&vFlags);
     VariantInit(&vTarget);
-    VariantInit(&vPost);
-    VariantInit(&vHeaders);
+    VariantInit(&vEmpty);
     V_VT(&vUrl) = VT_BSTR;
     V_BSTR(&vUrl) = SysAllocString(lpszURL ? lpszURL : L"");
     V_VT(&vFlags) = VT_I4;
@@ -443,39 +426,17 @@ void CHtmlView::Navigate2(LPCTSTR lpszURL, DWORD dwFlags, LPCTSTR lpszTargetFram
         V_VT(&vTarget) = VT_BSTR;
         V_BSTR(&vTarget) = SysAllocString(lpszTargetFrameName);
     }
-    if (lpszHeaders) {
-        V_VT(&vHeaders) = VT_BSTR;
-        V_BSTR(&vHeaders) = SysAllocString(lpszHeaders);
-    }
-    if (lpvPostData && dwPostDataLen) {
-        SAFEARRAY* psa = SafeArrayCreateVector(VT_UI1, 0, dwPostDataLen);
-        void* pData = NULL;
-        if (psa && SUCCEEDED(SafeArrayAccessData(psa, &pData))) {
-            memcpy(pData, lpvPostData, dwPostDataLen);
-            SafeArrayUnaccessData(psa);
-            V_VT(&vPost) = VT_ARRAY | VT_UI1;
-            V_ARRAY(&vPost) = psa;
-        } else if (psa) {
-            SafeArrayDestroy(psa);
-        }
-    }
     // The control fires its events inside the call; a handler may even destroy this view.
-    IWebBrowser2* pBrowser = m_pBrowserApp;
-    pBrowser->AddRef();
+    const CComPtr<IWebBrowser2> pBrowser = m_pBrowserApp;
     if (V_BSTR(&vUrl))
-        pBrowser->Navigate2(&vUrl, &vFlags, &vTarget, &vPost, &vHeaders);
-    pBrowser->Release();
+        pBrowser->Navigate2(&vUrl, &vFlags, &vTarget, &vEmpty, &vEmpty);
     VariantClear(&vUrl);
     VariantClear(&vTarget);
-    VariantClear(&vPost);
-    VariantClear(&vHeaders);
 }
 
 LPDISPATCH CHtmlView::GetApplication() const {
-    if (!m_pBrowserApp)
-        return NULL;
     LPDISPATCH pDisp = NULL;
-    if (FAILED(m_pBrowserApp->get_Application(&pDisp)))
+    if (!m_pBrowserApp || FAILED(m_pBrowserApp->get_Application(&pDisp)))
         return NULL;
     return pDisp;
 }
@@ -489,12 +450,52 @@ CString CHtmlView::GetLocationName() const {
     return CString(name.bstr);
 }
 
+namespace {
+
+BOOL CALLBACK FindDocumentWindow(HWND hwnd, LPARAM lParam) {
+    wchar_t szClass[32] = {};
+    ::GetClassNameW(hwnd, szClass, 32);
+    if (wcscmp(szClass, CHtmlView::kDocumentWindowClass) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hwnd;
+    return FALSE;
+}
+
+} // namespace
+
+bool CHtmlView::HasFocusInside() const {
+    const HWND hwndFocus = ::GetFocus();
+    return hwndFocus && (hwndFocus == m_hWnd || ::IsChild(m_hWnd, hwndFocus));
+}
+
+BOOL CHtmlView::FocusPage() {
+    if (!m_pOleObject || !m_hWnd || !::IsWindowVisible(m_hWnd))
+        return FALSE;
+    // The control's contract: UI activation, with the site's window and the control's place, gives the
+    // document the focus.
+    const CComPtr<IOleObject> pObject = m_pOleObject;
+    RECT rcPos = m_rcBrowser;
+    pObject->DoVerb(OLEIVERB_UIACTIVATE, NULL, m_pSite->ClientSite(), 0, m_hWnd, &rcPos);
+    if (HasFocusInside())
+        return TRUE;
+    // A control that is UI-active already may leave the focus where it was, and one without a document
+    // (Wine's without its engine) has no document window: the focus goes to the closest window of the page.
+    // Only the control's own windows are searched; a pop-up browser inside the view has a document too.
+    HWND hwndTarget = NULL;
+    if (::IsWindow(m_hWndBrowser))
+        ::EnumChildWindows(m_hWndBrowser, FindDocumentWindow, reinterpret_cast<LPARAM>(&hwndTarget));
+    if (!hwndTarget)
+        hwndTarget = ::IsWindow(m_hWndBrowser) ? m_hWndBrowser : m_hWnd;
+    ::SetFocus(hwndTarget);
+    return HasFocusInside();
+}
+
 BOOL CHtmlView::PreTranslateMessage(MSG* pMsg) {
     if (pMsg && pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_pOleObject &&
         m_hWndBrowser && (pMsg->hwnd == m_hWndBrowser || ::IsChild(m_hWndBrowser, pMsg->hwnd))) {
-        CInterfaceRef<IOleInPlaceActiveObject> pActive;
-        if (SUCCEEDED(m_pOleObject->QueryInterface(IID_IOleInPlaceActiveObject, pActive.out())) && pActive &&
-            pActive->TranslateAccelerator(pMsg) == S_OK)
+        const CComPtr<IOleInPlaceActiveObject> pActive =
+            m_pOleObject.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
+        if (pActive && pActive->TranslateAccelerator(pMsg) == S_OK)
             return TRUE;
     }
     return CWnd::PreTranslateMessage(pMsg);
@@ -512,6 +513,7 @@ HRESULT CHtmlView::OnGetHostInfo(DOCHOSTUIINFO*) {
 
 LRESULT CHtmlView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+    // The browser goes once every WM_DESTROY handler has run, while its window still exists.
     if (message == WM_DESTROY)
         DestroyBrowser();
     return result;
@@ -519,11 +521,6 @@ LRESULT CHtmlView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CHtmlView::PostNcDestroy() {
     delete this;
-}
-
-void CHtmlView::OnDestroy() {
-    DestroyBrowser();
-    CWnd::OnDestroy();
 }
 
 void CHtmlView::OnSize(UINT nType, int cx, int cy) {
@@ -537,9 +534,10 @@ void CHtmlView::PlaceBrowser(const RECT& rcPos) {
     // follows a direct move). The view clips its child window itself, so the clip rectangle is the position.
     m_rcBrowser = rcPos;
     // A control that asks for a new place from inside SetObjectRects is being told it already.
-    CInterfaceRef<IOleInPlaceObject> pInPlace;
-    if (m_bPlacingBrowser || !m_pOleObject ||
-        FAILED(m_pOleObject->QueryInterface(IID_IOleInPlaceObject, pInPlace.out())) || !pInPlace)
+    if (m_bPlacingBrowser || !m_pOleObject)
+        return;
+    const CComPtr<IOleInPlaceObject> pInPlace = m_pOleObject.As<IOleInPlaceObject>(IID_IOleInPlaceObject);
+    if (!pInPlace)
         return;
     m_bPlacingBrowser = true;
     pInPlace->SetObjectRects(&m_rcBrowser, &m_rcBrowser);

@@ -4,40 +4,20 @@
 // listens to the control's DWebBrowserEvents2. Events arrive on the thread that created the view and call the
 // virtual handlers below. The control's window is a child of the view; OnSize has it fill the view.
 //
-// The COM side is torn down when the view's window is destroyed (after the WM_DESTROY handlers ran, whatever
-// a derived class does there) and at the latest by the destructor. COM must be initialised on the thread
-// (AfxEnableControlContainer) before Create.
+// The COM side is torn down in one place, DestroyBrowser: when the view's window is destroyed (after the
+// WM_DESTROY handlers ran, whatever a derived class does there), and by the destructor for a view whose
+// window never got that far. COM must be initialised on the thread (AfxEnableControlContainer) before Create.
 #pragma once
 
 #include "framework/Prelude.h"
 
+#include "framework/ComPtr.h"
 #include "framework/String.h"
 #include "framework/Wnd.h"
 
 #include <exdisp.h>
 #include <mshtmhst.h>
 #include <ocidl.h>
-
-// One interface reference owned by a scope: released when the holder goes.
-template <class T> class CInterfaceRef {
-public:
-    CInterfaceRef() = default;
-    ~CInterfaceRef() {
-        if (m_p)
-            m_p->Release();
-    }
-    CInterfaceRef(const CInterfaceRef&) = delete;
-    CInterfaceRef& operator=(const CInterfaceRef&) = delete;
-
-    T* get() const { return m_p; }
-    T* operator->() const { return m_p; }
-    explicit operator bool() const { return m_p != NULL; }
-    // Where a call returns a new reference; the holder must be empty.
-    void** out() { return reinterpret_cast<void**>(&m_p); }
-
-private:
-    T* m_p = NULL;
-};
 
 class CHtmlView : public CWnd {
     DECLARE_DYNAMIC(CHtmlView)
@@ -48,21 +28,27 @@ public:
 
     // Creates the view's window (a NULL class name gives the framework's class) and the browser control in
     // it. FALSE when either cannot be made; the view's window is then destroyed again. pContext is not used.
+    // The view clips its children: its own background never paints over the browser.
     BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                 CWnd* pParentWnd, UINT nID, CCreateContext* pContext = NULL) override;
 
-    // Starts a navigation; does nothing without a browser.
-    void Navigate2(LPCTSTR lpszURL, DWORD dwFlags = 0, LPCTSTR lpszTargetFrameName = NULL,
-                   LPCTSTR lpszHeaders = NULL, LPVOID lpvPostData = NULL, DWORD dwPostDataLen = 0);
+    // Starts a navigation (a plain GET); does nothing without a browser.
+    void Navigate2(LPCTSTR lpszURL, DWORD dwFlags = 0, LPCTSTR lpszTargetFrameName = NULL);
     // The browser's application object, with a reference for the caller; NULL without a browser or when the
     // browser fails to give it.
     LPDISPATCH GetApplication() const;
     // The current page's title; empty without a browser or when the browser fails.
     CString GetLocationName() const;
     // The browser interface (not AddRef'ed; NULL before Create and after the window is destroyed).
-    IWebBrowser2* GetBrowser() const { return m_pBrowserApp; }
+    IWebBrowser2* GetBrowser() const { return m_pBrowserApp.get(); }
     // The browser control's own window, a child of the view.
     HWND GetBrowserWindow() const { return m_hWndBrowser; }
+    // Puts the keyboard focus into the page: the control is UI-activated, which gives its document the focus;
+    // a control that leaves the focus elsewhere gets it on its document window ("Internet Explorer_Server"),
+    // else on its own window. FALSE when the view has no browser or is hidden, or the focus did not arrive.
+    BOOL FocusPage();
+    // The class of the browser's document window, which gets the page's keys and mouse messages.
+    static constexpr const wchar_t* kDocumentWindowClass = L"Internet Explorer_Server";
 
     // Offers key messages aimed at the page to the browser first (Tab, accelerators of the page).
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -90,15 +76,13 @@ protected:
     // A plain view belongs to its window: it deletes itself.
     void PostNcDestroy() override;
 
-    // Releases the browser, then the plain window's handling.
-    afx_msg void OnDestroy();
     // The browser's window fills the view.
     afx_msg void OnSize(UINT nType, int cx, int cy);
     // Tells the browser its place in the view's client area (IOleInPlaceObject::SetObjectRects).
     void PlaceBrowser(const RECT& rcPos);
     DECLARE_MESSAGE_MAP()
 
-    IWebBrowser2* m_pBrowserApp;
+    CComPtr<IWebBrowser2> m_pBrowserApp;
     HWND m_hWndBrowser;
     RECT m_rcBrowser; // the browser's place in the view, as last told
 
@@ -107,11 +91,15 @@ private:
     friend class CSite;
 
     BOOL CreateBrowser();
+    // Ends the browser as its contract asks: events unadvised, the control deactivated and closed, its site
+    // taken back, then every reference released. Does nothing when there is no browser.
     void DestroyBrowser();
+    // Whether the thread's focus window is the view or inside it.
+    bool HasFocusInside() const;
 
-    CSite* m_pSite;
-    IOleObject* m_pOleObject;
-    IConnectionPoint* m_pEventsPoint;
+    CComPtr<CSite> m_pSite;
+    CComPtr<IOleObject> m_pOleObject;
+    CComPtr<IConnectionPoint> m_pEventsPoint;
     DWORD m_dwEventsCookie;
     bool m_bPlacingBrowser = false; // inside SetObjectRects
 };

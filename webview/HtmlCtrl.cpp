@@ -12,15 +12,11 @@ namespace {
 
 constexpr wchar_t kGameLinkMark[] = L"&client=1";
 
-// The class of the browser's document window, which gets the page's mouse messages.
-constexpr wchar_t kDocumentWindowClass[] = L"Internet Explorer_Server";
-
 } // namespace
 
 IMPLEMENT_DYNAMIC(CHtmlCtrl, CHtmlView)
 
 BEGIN_MESSAGE_MAP(CHtmlCtrl, CHtmlView)
-ON_WM_DESTROY()
 ON_WM_MOUSEACTIVATE()
 ON_WM_SIZE()
 ON_WM_CONTEXTMENU()
@@ -80,14 +76,6 @@ HRESULT CHtmlCtrl::OnGetHostInfo(DOCHOSTUIINFO* pInfo) {
         return E_POINTER;
     pInfo->dwFlags |= DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_SCROLL_NO | DOCHOSTUIFLAG_THEME;
     return S_OK;
-}
-
-void CHtmlCtrl::OnDestroy() {
-    if (m_pBrowserApp) {
-        m_pBrowserApp->Release();
-        m_pBrowserApp = NULL;
-    }
-    CWnd::OnDestroy();
 }
 
 int CHtmlCtrl::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message) {
@@ -179,10 +167,9 @@ void CHtmlCtrl::DocumentComplete(LPDISPATCH pDisp, VARIANT* URL) {
     // A pop-up browser's parent is its view, which has no use for page notices.
     if (!m_pBrowserApp || m_bOpenInShell)
         return;
-    CInterfaceRef<IUnknown> pUnknown;
-    CInterfaceRef<IDispatch> pThisDisp;
-    if (FAILED(m_pBrowserApp->QueryInterface(IID_IUnknown, pUnknown.out())) || !pUnknown ||
-        FAILED(pUnknown->QueryInterface(IID_IDispatch, pThisDisp.out())) || !pThisDisp)
+    const CComPtr<IUnknown> pUnknown = m_pBrowserApp.As<IUnknown>(IID_IUnknown);
+    const CComPtr<IDispatch> pThisDisp = pUnknown.As<IDispatch>(IID_IDispatch);
+    if (!pThisDisp)
         return;
     // Only the top-level document counts: frames complete with their own browser.
     const HWND hWndParent = ::GetParent(m_hWnd);

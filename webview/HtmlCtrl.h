@@ -63,7 +63,6 @@ protected:
     // Deletes the pop-up browser; the view itself belongs to its owner.
     void PostNcDestroy() override;
 
-    afx_msg void OnDestroy();
     afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);

@@ -1,6 +1,7 @@
 // The game window on its own: its start state, layout, shape, painted frame, caption timer, buttons and keys.
 #include "app/DlgQXRVGameWnd.h"
 #include "app/LauncherText.h"
+#include "app/QuitQuestion.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "skin/MemoryPicture.h"
@@ -33,9 +34,8 @@ bool Visible(const CWnd& wnd) {
 class GameWindow : public testing::Test {
 protected:
     void SetUp() override {
-        AfxEnableControlContainer();
-        m_pRegistration = std::make_unique<FakeBrowserRegistration>();
-        ASSERT_TRUE(m_pRegistration->ok());
+        m_pSession = std::make_unique<FakeBrowserSession>();
+        ASSERT_TRUE(m_pSession->ok());
         m_pGame = std::make_unique<CDlgQXRVGameWnd>();
         ASSERT_TRUE(m_pGame->Create(IDD_GAME, CWnd::FromHandle(::GetDesktopWindow())));
         PumpPending();
@@ -46,7 +46,7 @@ protected:
             m_pGame->DestroyWindow();
         m_pGame.reset();
         PumpPending();
-        m_pRegistration.reset();
+        m_pSession.reset();
     }
 
     HWND Game() const { return m_pGame->GetSafeHwnd(); }
@@ -66,7 +66,7 @@ protected:
         return {rc.left, rc.top};
     }
 
-    std::unique_ptr<FakeBrowserRegistration> m_pRegistration;
+    std::unique_ptr<FakeBrowserSession> m_pSession;
     std::unique_ptr<CDlgQXRVGameWnd> m_pGame;
 };
 
@@ -353,7 +353,8 @@ void ComposeFrameAfresh(CDC* pDC, int w, int h) {
     }
     ::SetTextColor(frameDC, RGB(255, 255, 255));
     ::SetBkMode(frameDC, TRANSPARENT);
-    ::TextOutW(frameDC, 12, 5, L"蓝柚川登陆器 ", 7);
+    const std::wstring caption = std::wstring(kLauncherTitle) + L" "; // the title and one space
+    ::TextOutW(frameDC, 12, 5, caption.c_str(), static_cast<int>(caption.size()));
     pDC->BitBlt(0, 0, w, h, &frameDC, 0, 0, SRCCOPY);
 }
 
@@ -588,6 +589,98 @@ TEST_F(GameWindow, EnterGoesToThePageAndNothingClosesTheWindow) {
     PostAltF4(Game());
     PumpFor(50, true);
     EXPECT_TRUE(::IsWindowVisible(Game())) << "Alt+F4";
+}
+
+// Caption-button clicks that reach the game window.
+HWND g_hwndClicksTo = NULL;
+int g_buttonClicks = 0;
+
+LRESULT CALLBACK CountButtonClicks(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* p = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && p->hwnd == g_hwndClicksTo && p->message == WM_COMMAND &&
+        HIWORD(p->wParam) == BN_CLICKED)
+        ++g_buttonClicks;
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+// Space and Enter as the keyboard sends them to the window with the focus; returns how many button clicks
+// they caused. The closing question is held off meanwhile, so a click on the close button counts instead of
+// waiting for an answer.
+int TypeSpaceAndEnter(HWND hwndGame) {
+    g_hwndClicksTo = hwndGame;
+    g_buttonClicks = 0;
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, CountButtonClicks, NULL, ::GetCurrentThreadId());
+    QuitQuestionOpen() = true;
+    for (const WPARAM key : {WPARAM(VK_SPACE), WPARAM(VK_RETURN)}) {
+        const LPARAM scan = (key == VK_SPACE ? 0x39 : 0x1C) << 16;
+        const HWND hwndFocus = ::GetFocus();
+        ::PostMessageW(hwndFocus, WM_KEYDOWN, key, scan | 1);
+        ::PostMessageW(hwndFocus, WM_CHAR, key == VK_SPACE ? L' ' : L'\r', scan | 1);
+        ::PostMessageW(hwndFocus, WM_KEYUP, key, scan | 0xC0000001);
+        PumpFor(50, true);
+    }
+    QuitQuestionOpen() = false;
+    ::UnhookWindowsHookEx(hook);
+    return g_buttonClicks;
+}
+
+// Whenever the window comes up, keys go to the game page: never to a caption button, where Space would ask
+// to quit. Windows' control takes the focus when it is UI-activated; Wine's does not, and the view then gives
+// it to the page's document window itself.
+TEST_F(GameWindow, WhenShownRestoredOrActivatedAgainKeysGoToThePage) {
+    FakeBrowser* pFake = FakeBrowser::ForHost(m_pGame->m_web.GetSafeHwnd());
+    ASSERT_NE(nullptr, pFake);
+    // The page asked for a new window once: the hidden pop-up browser inside the view has a document window
+    // too, and must not get the keys.
+    ASSERT_NE(nullptr, pFake->RequestNewWindow(L"http://127.0.0.1:1/popup"));
+    ASSERT_NE(nullptr, m_pGame->m_web.GetPopupBrowser());
+    ::SetWindowPos(m_pGame->m_web.GetPopupBrowser()->GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, NULL, L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, NULL, NULL));
+    auto expectKeysInPage = [&](const char* when) {
+        SCOPED_TRACE(when);
+        EXPECT_EQ(pFake->serverWindow(), ::GetFocus());
+        EXPECT_EQ(0, TypeSpaceAndEnter(Game()));
+        EXPECT_TRUE(::IsWindowVisible(Game()));
+    };
+    for (const bool takesFocus : {true, false}) {
+        SCOPED_TRACE(takesFocus ? "control takes the focus" : "control leaves the focus");
+        pFake->focusOnUIActivate = takesFocus;
+        m_pGame->ShowWindow(SW_HIDE);
+        ::SetForegroundWindow(other.GetSafeHwnd());
+        PumpFor(50);
+
+        // As the launcher hands a game link over.
+        m_pGame->ShowWindow(SW_MAXIMIZE);
+        m_pGame->m_btnRestore.ShowWindow(SW_SHOW);
+        m_pGame->m_btnMaximize.ShowWindow(SW_HIDE);
+        PumpFor(100);
+        expectKeysInPage("shown for a game link");
+
+        m_pGame->ShowWindow(SW_MINIMIZE);
+        PumpFor(100);
+        m_pGame->ShowWindow(SW_RESTORE);
+        PumpFor(100);
+        expectKeysInPage("minimised and restored");
+
+        // Tabbed to a caption button, away to another window and back.
+        ::SetFocus(m_pGame->m_btnClose.GetSafeHwnd());
+        ::SetForegroundWindow(other.GetSafeHwnd());
+        PumpFor(50);
+        ::SetForegroundWindow(Game());
+        PumpFor(100);
+        expectKeysInPage("activated again");
+
+        // A click takes the focus to the restore button, which then hides itself.
+        PostClick(m_pGame->m_btnRestore.GetSafeHwnd());
+        PumpFor(100);
+        ASSERT_FALSE(Visible(m_pGame->m_btnRestore));
+        expectKeysInPage("restore button clicked");
+    }
+    // The buttons are still tab stops: Tab and the mouse reach them.
+    EXPECT_TRUE(::GetWindowLongW(m_pGame->m_btnClose.GetSafeHwnd(), GWL_STYLE) & WS_TABSTOP);
+    other.DestroyWindow();
 }
 
 TEST_F(GameWindow, PageLoadsAreClaimedAndChangeNothingVisible) {

@@ -329,6 +329,25 @@ TEST_F(MainWindow, CloseAsksAndYesDisposesOfTheHiddenGameWindow) {
     EXPECT_EQ(nullptr, m_mainPointerAfter);
 }
 
+// From the driver's thread: the launcher's keyboard focus is in the game page, and Space and Enter typed
+// there ask nothing (on the close button, Space would ask to quit).
+void ExpectKeysGoToTheGamePage(HWND hwndGame, const char* when) {
+    SCOPED_TRACE(when);
+    const HWND view = ::GetDlgItem(hwndGame, IDC_GAME_PAGE);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(hwndGame, NULL), &info));
+    EXPECT_TRUE(info.hwndFocus == view || ::IsChild(view, info.hwndFocus))
+        << "focus on " << ::GetDlgCtrlID(info.hwndFocus);
+    for (const WPARAM key : {WPARAM(VK_SPACE), WPARAM(VK_RETURN)}) {
+        ::PostMessageW(info.hwndFocus, WM_KEYDOWN, key, 1);
+        ::PostMessageW(info.hwndFocus, WM_CHAR, key == VK_SPACE ? L' ' : L'\r', 1);
+        ::PostMessageW(info.hwndFocus, WM_KEYUP, key, 0xC0000001);
+    }
+    EXPECT_FALSE(AnswerMessageBox(kLauncherTitle, IDNO, nullptr, 1000)) << "a key asked to quit";
+    EXPECT_TRUE(::IsWindowVisible(hwndGame));
+}
+
 TEST_F(MainWindow, GameLinkOpensTheGameWindowMaximisedAndItsCloseEndsTheLauncher) {
     LoopbackServer server(QXRV_TEST_START_PORT);
     ASSERT_TRUE(server.ok());
@@ -357,6 +376,7 @@ TEST_F(MainWindow, GameLinkOpensTheGameWindowMaximisedAndItsCloseEndsTheLauncher
         EXPECT_FALSE(Shown(::GetDlgItem(l.game, IDC_MAXIMIZE)));
         EXPECT_FALSE(::IsWindowVisible(l.main));
         EXPECT_FALSE(::IsWindowVisible(l.startPage));
+        ExpectKeysGoToTheGamePage(l.game, "first game link");
         // The start page came from the test's server; the game page went there without the marker, and the
         // link's own navigation never did.
         EXPECT_TRUE(server.Saw("GET /weiduan/lyc "));
@@ -372,6 +392,7 @@ TEST_F(MainWindow, GameLinkOpensTheGameWindowMaximisedAndItsCloseEndsTheLauncher
         EXPECT_TRUE(Shown(::GetDlgItem(l.game, IDC_RESTORE)));
         EXPECT_FALSE(Shown(::GetDlgItem(l.game, IDC_MAXIMIZE)));
         EXPECT_EQ(l.game, FindLauncherWindows().game) << "the same game window";
+        ExpectKeysGoToTheGamePage(l.game, "second game link");
 
         SeenMessageBox seen;
         PostClick(::GetDlgItem(l.game, IDC_CLOSE));
@@ -419,7 +440,7 @@ bool PageFillsView(HWND hwndView, std::string* pSeen) {
 TEST_F(MainWindow, PagesFillTheirViewsThroughEveryChangeOfSize) {
     // Wine's control follows its window when the window is moved; the fake, like the control on Windows,
     // sizes its page only when told to through SetObjectRects.
-    FakeBrowserRegistration fake;
+    FakeBrowserSession fake;
     ASSERT_TRUE(fake.ok());
     const std::wstring link = L"http://127.0.0.1:1/play?id=7&client=1";
     RunModal([&](const LauncherWindows& l) {

@@ -73,7 +73,7 @@ void ExpectFlatOver(const char* name, const std::function<void()>& warmUp,
 }
 
 Launcher::Launcher() : m_app(L"QXRVSoakTests") {
-    if (!m_gdiplus.IsRunning() || !m_registration.ok())
+    if (!m_gdiplus.IsRunning() || !m_browser.ok())
         return;
     m_pMain = std::make_unique<CQXRVTranslucentDlg>();
     m_app.m_pMainWnd = m_pMain.get();

@@ -42,12 +42,8 @@ public:
     FakeBrowser* GameBrowser() const;
 
 private:
-    // COM first: the fake browser is registered with it.
-    struct ComFirst {
-        ComFirst() { AfxEnableControlContainer(); }
-    } m_com;
+    FakeBrowserSession m_browser; // first: the windows below go before it
     skin::CGdiplusSession m_gdiplus;
-    FakeBrowserRegistration m_registration;
     CWinApp m_app;
     std::unique_ptr<CQXRVTranslucentDlg> m_pMain;
     HWND m_hwndStart = NULL;

@@ -99,6 +99,7 @@ public:
         auto& sinks = m_owner->m_sinks;
         for (auto it = sinks.begin(); it != sinks.end(); ++it) {
             if (it->first == dwCookie) {
+                m_owner->m_hostCalls.push_back("Unadvise");
                 IDispatch* pSink = it->second;
                 sinks.erase(it);
                 pSink->Release();
@@ -235,12 +236,14 @@ void FakeBrowser::Fire(DISPID id, VARIANTARG* rgvarg, UINT count) {
     Release();
 }
 
-bool FakeBrowser::FireBeforeNavigate2(IDispatch* pDispFrom, LPCWSTR url) {
+bool FakeBrowser::FireBeforeNavigate2(const std::wstring& url, IDispatch* pDispFrom) {
+    if (!pDispFrom)
+        pDispFrom = static_cast<IWebBrowser2*>(this);
     // Shapes as Wine's control sends them: by-reference VARIANTs around the values, Cancel as VT_BOOL.
     VARIANT vUrl, vFlags, vFrame, vPost, vHeaders;
     VariantInit(&vUrl);
     V_VT(&vUrl) = VT_BSTR;
-    V_BSTR(&vUrl) = SysAllocString(url);
+    V_BSTR(&vUrl) = SysAllocStringLen(url.data(), static_cast<UINT>(url.size()));
     VariantInit(&vFlags);
     V_VT(&vFlags) = VT_I4;
     V_I4(&vFlags) = 0;
@@ -277,13 +280,13 @@ bool FakeBrowser::FireBeforeNavigate2(IDispatch* pDispFrom, LPCWSTR url) {
 
 bool FakeBrowser::ClickLink(LPCWSTR url, bool inFrame) {
     if (!inFrame) {
-        const bool cancelled = FireBeforeNavigate2(static_cast<IWebBrowser2*>(this), url);
+        const bool cancelled = FireBeforeNavigate2(url);
         if (!cancelled)
             NavigateTo(url);
         return cancelled;
     }
     auto* pFrame = new FakeFrame;
-    const bool cancelled = FireBeforeNavigate2(pFrame, url);
+    const bool cancelled = FireBeforeNavigate2(url, pFrame);
     pFrame->Release();
     return cancelled;
 }
@@ -406,7 +409,7 @@ STDMETHODIMP FakeBrowser::Navigate2(VARIANT* URL, VARIANT*, VARIANT*, VARIANT*, 
         return E_INVALIDARG;
     const std::wstring url = V_BSTR(v) ? V_BSTR(v) : L"";
     m_navigations.push_back(url);
-    if (!FireBeforeNavigate2(static_cast<IWebBrowser2*>(this), url.c_str()))
+    if (!FireBeforeNavigate2(url))
         NavigateTo(url.c_str());
     return S_OK;
 }
@@ -548,6 +551,7 @@ QXRV_FAKE_NOTIMPL(put_Resizable(VARIANT_BOOL))
 // -----------------------------------------------------------------------------------------------
 
 STDMETHODIMP FakeBrowser::SetClientSite(IOleClientSite* pClientSite) {
+    m_hostCalls.push_back(pClientSite ? "SetClientSite" : "SetClientSite(NULL)");
     if (pClientSite)
         pClientSite->AddRef();
     if (m_pClientSite)
@@ -565,7 +569,8 @@ STDMETHODIMP FakeBrowser::GetClientSite(IOleClientSite** ppClientSite) {
     return S_OK;
 }
 
-STDMETHODIMP FakeBrowser::Close(DWORD) {
+STDMETHODIMP FakeBrowser::Close(DWORD dwSaveOption) {
+    m_hostCalls.push_back(dwSaveOption == OLECLOSE_NOSAVE ? "Close(NOSAVE)" : "Close");
     Deactivate();
     return S_OK;
 }
@@ -574,8 +579,11 @@ STDMETHODIMP FakeBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite,
                                  LPCRECT lprcPosRect) {
     if (iVerb != OLEIVERB_INPLACEACTIVATE && iVerb != OLEIVERB_SHOW && iVerb != OLEIVERB_UIACTIVATE)
         return OLEOBJ_E_INVALIDVERB;
-    if (m_hwndShell)
+    if (m_hwndShell) {
+        if (iVerb == OLEIVERB_UIACTIVATE && focusOnUIActivate)
+            SetFocus(m_hwndServer);
         return S_OK;
+    }
     if (failNextActivation) {
         failNextActivation = false;
         return E_FAIL;
@@ -743,6 +751,7 @@ STDMETHODIMP FakeBrowser::GetWindow(HWND* phwnd) {
 }
 
 STDMETHODIMP FakeBrowser::InPlaceDeactivate() {
+    m_hostCalls.push_back("InPlaceDeactivate");
     Deactivate();
     return S_OK;
 }

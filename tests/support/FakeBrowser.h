@@ -47,6 +47,9 @@ public:
     bool applicationFails = false;
     // When set, the control asks for a new place from inside every SetObjectRects, as a careless one may.
     bool placeEchoes = false;
+    // When set, UI activation gives the page's document window the focus, as Windows' control does; Wine's
+    // leaves the focus where it was.
+    bool focusOnUIActivate = true;
     // Answer of IOleInPlaceActiveObject::TranslateAccelerator for key messages (S_FALSE: not used).
     HRESULT acceleratorAnswer = S_FALSE;
 
@@ -63,6 +66,9 @@ public:
     bool AskPlace(RECT* pPos, RECT* pClip);
     // Asks the host for a new place (OnPosRectChange); the host is to answer through SetObjectRects.
     void RequestPlace(const RECT& rc);
+    // Fires BeforeNavigate2 with Wine's argument shapes, from pDispFrom (nullptr: this browser), and nothing
+    // more; returns the cancel answer. The URL's BSTR is exactly url's length, NULs included.
+    bool FireBeforeNavigate2(const std::wstring& url, IDispatch* pDispFrom = nullptr);
     // Fires any event with arguments as given (DISPPARAMS order, last argument first).
     void FireRaw(DISPID id, VARIANTARG* rgvarg, UINT count) { Fire(id, rgvarg, count); }
 
@@ -82,6 +88,9 @@ public:
     // The last key message offered to TranslateAccelerator (message 0: none).
     const MSG& lastAccelerator() const { return m_lastAccelerator; }
     size_t sinkCount() const { return m_sinks.size(); }
+    // The host's calls that begin and end the control's life, in order: SetClientSite (with or without a
+    // site), Unadvise, InPlaceDeactivate, Close.
+    const std::vector<std::string>& hostCalls() const { return m_hostCalls; }
     // How often the host called SetObjectRects.
     int objectRectsCalls() const { return m_objectRectsCalls; }
     // Forgets the recorded navigations and completions (for long runs).
@@ -226,8 +235,6 @@ private:
     IOleInPlaceSite* InPlaceSite() const;
     // Calls every advised sink; rgvarg is in DISPPARAMS order (last argument first).
     void Fire(DISPID id, VARIANTARG* rgvarg, UINT count);
-    // The BeforeNavigate2 event with Wine's argument shapes; returns the cancel answer.
-    bool FireBeforeNavigate2(IDispatch* pDispFrom, LPCWSTR url);
     void NavigateTo(LPCWSTR url);
     void CompletePending();
 
@@ -247,6 +254,7 @@ private:
     std::deque<std::wstring> m_pending;
     MSG m_lastAccelerator = {};
     int m_objectRectsCalls = 0;
+    std::vector<std::string> m_hostCalls;
 };
 
 // Registers the fake for CLSID_WebBrowser in this process for its lifetime (COM must be initialised).
@@ -260,6 +268,32 @@ public:
 
 private:
     DWORD m_cookie = 0;
+};
+
+// OLE started on this thread for the object's lifetime, and stopped again only if this object started it.
+class OleSession {
+public:
+    OleSession() : m_started(SUCCEEDED(OleInitialize(NULL))) {}
+    ~OleSession() {
+        if (m_started)
+            OleUninitialize();
+    }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+    bool ok() const { return m_started; }
+
+private:
+    bool m_started;
+};
+
+// What every test of a web view with the fake needs: OLE on, and the fake registered for CLSID_WebBrowser.
+class FakeBrowserSession {
+public:
+    bool ok() const { return m_ole.ok() && m_registration.ok(); }
+
+private:
+    OleSession m_ole; // first: the registration needs COM, and goes before it
+    FakeBrowserRegistration m_registration;
 };
 
 // A get_LocationName that throws raises this.

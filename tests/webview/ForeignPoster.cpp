@@ -2,6 +2,9 @@
 // Usage: webview_foreign_poster <main hwnd> <dialog hwnd> <count>
 #include "framework/Prelude.h"
 
+#include "res/resource.h"
+#include "webview/WebViewMessages.h"
+
 #include <cstdlib>
 #include <string>
 
@@ -15,8 +18,8 @@ int wmain(int argc, wchar_t** argv) {
         // Addresses that mean something here and nothing in the receiver.
         auto* text = new std::wstring(L"http://elsewhere.test/?client=1");
         for (HWND target : targets) {
-            if (!PostMessageW(target, 0x14FA, reinterpret_cast<WPARAM>(text), 1003) ||
-                !PostMessageW(target, 0x172E, reinterpret_cast<WPARAM>(text), 0))
+            if (!PostMessageW(target, WM_OPEN_GAME_URL, reinterpret_cast<WPARAM>(text), IDC_START_PAGE) ||
+                !PostMessageW(target, WM_PAGE_LOADED, reinterpret_cast<WPARAM>(text), 0))
                 return 1;
         }
     }

@@ -74,11 +74,18 @@ TEST_F(Hosting, BrowserWindowLiesOneClientEdgeOutsideTheView) {
     ASSERT_TRUE(CreateView());
     FakeBrowser* fake = Fake();
     ASSERT_NE(nullptr, fake);
+    // Shown, so that growing the view makes it paint.
+    m_dialog.ShowWindow(SW_SHOWNOACTIVATE);
+    PumpPending();
     const int edgeX = ::GetSystemMetrics(SM_CXEDGE);
     const int edgeY = ::GetSystemMetrics(SM_CYEDGE);
     const SIZE sizes[] = {{0, 0}, {300, 200}, {1, 1}, {640, 480}};
     for (const SIZE& size : sizes) {
         m_view.MoveWindow(0, 0, size.cx, size.cy);
+        // The view's background, erased over the page, would flash before the browser paints again.
+        ::UpdateWindow(m_view.m_hWnd);
+        PumpPending();
+        EXPECT_EQ(0, m_view.erasesOverBrowser) << "grown to " << size.cx << "x" << size.cy;
         RECT rc;
         ::GetWindowRect(fake->window(), &rc);
         ::MapWindowPoints(NULL, m_view.m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
@@ -171,11 +178,15 @@ TEST_F(Hosting, EventsAfterDestructionReachNobody) {
     m_dialog.DestroyWindow();
     EXPECT_EQ(0u, fake->sinkCount());
     EXPECT_FALSE(fake->inPlaceActive());
+    // Torn down in the order the control's contract asks.
+    const std::vector<std::string> order = {"SetClientSite", "Unadvise", "InPlaceDeactivate", "Close(NOSAVE)",
+                                            "SetClientSite(NULL)"};
+    EXPECT_EQ(order, fake->hostCalls());
     EXPECT_FALSE(fake->ClickLink(L"http://h/?client=1&client=1"));
     fake->CompleteDocument(L"http://h/");
     PumpPending();
     EXPECT_TRUE(ReceivedLog().empty());
-    fake->Release();
+    EXPECT_EQ(0u, fake->Release()) << "the view kept a reference to the control";
 }
 
 TEST_F(Hosting, MalformedEventsAreIgnored) {

@@ -2,6 +2,7 @@
 // place, runs silently and announces every navigation, and its HTTP requests really go out: to a loopback
 // server of this test, so a cancelled navigation shows as a request that never came.
 #include "res/resource.h"
+#include "tests/support/FakeBrowser.h"
 #include "tests/support/Watchdog.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/webview/WebViewTestKit.h"
@@ -18,6 +19,7 @@ class RealBrowser : public testing::Test {
 protected:
     void SetUp() override {
         ReceivedLog().clear();
+        ASSERT_TRUE(m_ole.ok());
         ASSERT_TRUE(m_server.ok());
         ASSERT_TRUE(m_dialog.Open());
         ASSERT_TRUE(m_view.CreateOnPlaceholder(&m_dialog, IDC_START_PAGE));
@@ -30,6 +32,7 @@ protected:
     }
     void Navigate(const wchar_t* path) { m_view.Navigate2(m_server.Url(path).c_str()); }
 
+    OleSession m_ole; // first: the browser below goes before it
     LoopbackServer m_server;
     CLogMainWnd m_main;
     CHostDialog m_dialog;

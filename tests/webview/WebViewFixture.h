@@ -24,7 +24,7 @@ protected:
         ReceivedLog().clear();
         Opened().clear();
         m_previousOpener = SetShellOpener(&RecordOpen);
-        ASSERT_TRUE(m_registration.ok());
+        ASSERT_TRUE(m_session.ok());
         ASSERT_TRUE(m_dialog.Open());
     }
     void TearDown() override {
@@ -39,7 +39,7 @@ protected:
     FakeBrowser* Fake() const { return FakeBrowser::ForHost(m_view.m_hWnd); }
 
     ShellOpener m_previousOpener = nullptr;
-    FakeBrowserRegistration m_registration;
+    FakeBrowserSession m_session; // first: the windows and views below go before it
     CLogMainWnd m_main;
     CHostDialog m_dialog;
     CTestHtmlCtrl m_view;

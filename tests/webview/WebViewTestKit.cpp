@@ -12,14 +12,6 @@ namespace {
 // The framework's current application, so that AfxGetMainWnd has somewhere to look.
 CWinApp g_app(L"QXRVWebViewTests");
 
-// The browser control is a COM object of this thread's apartment.
-class OleEnvironment : public testing::Environment {
-public:
-    void SetUp() override { ASSERT_TRUE(SUCCEEDED(OleInitialize(NULL))); }
-    void TearDown() override { OleUninitialize(); }
-};
-testing::Environment* const g_ole = testing::AddGlobalTestEnvironment(new OleEnvironment);
-
 // Logs the messages a web view posts, claiming strings as the launcher's receivers do.
 void Log(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_OPEN_GAME_URL || message == WM_PAGE_LOADED) {
@@ -84,6 +76,19 @@ void CTestHtmlCtrl::OnAppUrl(LPCWSTR lpszWhere) {
 LRESULT CTestHtmlCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CONTEXTMENU)
         ++contextMenus;
+    if (message == WM_ERASEBKGND) {
+        ++erases;
+        RECT browser = {};
+        ::GetWindowRect(GetBrowserWindow(), &browser);
+        HRGN drawn = ::CreateRectRgn(0, 0, 0, 0);
+        HRGN overlap = ::CreateRectRgnIndirect(&browser);
+        // The DC's system region: where on the screen its drawing lands, in screen coordinates.
+        if (::GetRandomRgn(reinterpret_cast<HDC>(wParam), drawn, SYSRGN) == 1 &&
+            ::CombineRgn(overlap, overlap, drawn, RGN_AND) != NULLREGION)
+            ++erasesOverBrowser;
+        ::DeleteObject(overlap);
+        ::DeleteObject(drawn);
+    }
     return CHtmlCtrl::WindowProc(message, wParam, lParam);
 }
 

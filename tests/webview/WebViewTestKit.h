@@ -51,11 +51,15 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
-// A web view that records its "app:" commands and the WM_CONTEXTMENU messages its window gets.
+// A web view that records its "app:" commands, the WM_CONTEXTMENU messages its window gets, and its
+// background erases.
 class CTestHtmlCtrl : public CHtmlCtrl {
 public:
     std::vector<std::wstring> appUrls;
     int contextMenus = 0;
+    int erases = 0;
+    // Erases whose drawing region on the screen overlapped the browser's window.
+    int erasesOverBrowser = 0;
 
 protected:
     void OnAppUrl(LPCWSTR lpszWhere) override;
