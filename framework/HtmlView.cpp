@@ -471,6 +471,18 @@ bool CHtmlView::HasFocusInside() const {
 BOOL CHtmlView::FocusPage() {
     if (!m_pOleObject || !m_hWnd || !::IsWindowVisible(m_hWnd))
         return FALSE;
+    // The focus given below activates the top-level window if it was not active, and its activation asks for
+    // the page's focus again while the control is still inside DoVerb. That call would UI-activate the
+    // control from within its own UI activation; the call under way puts the focus in place anyway.
+    if (m_bFocusingPage)
+        return TRUE;
+    m_bFocusingPage = true;
+    const BOOL bFocused = GiveFocusToPage();
+    m_bFocusingPage = false;
+    return bFocused;
+}
+
+BOOL CHtmlView::GiveFocusToPage() {
     // The control's contract: UI activation, with the site's window and the control's place, gives the
     // document the focus.
     const CComPtr<IOleObject> pObject = m_pOleObject;
