@@ -453,15 +453,19 @@ CString CHtmlView::GetLocationName() const {
 namespace {
 
 BOOL CALLBACK FindDocumentWindow(HWND hwnd, LPARAM lParam) {
-    wchar_t szClass[32] = {};
-    ::GetClassNameW(hwnd, szClass, 32);
-    if (wcscmp(szClass, CHtmlView::kDocumentWindowClass) != 0)
+    if (!CHtmlView::IsDocumentWindow(hwnd))
         return TRUE;
     *reinterpret_cast<HWND*>(lParam) = hwnd;
     return FALSE;
 }
 
 } // namespace
+
+bool CHtmlView::IsDocumentWindow(HWND hwnd) {
+    wchar_t szClass[32] = {};
+    return ::GetClassNameW(hwnd, szClass, ARRAYSIZE(szClass)) != 0 &&
+           wcscmp(szClass, L"Internet Explorer_Server") == 0;
+}
 
 bool CHtmlView::HasFocusInside() const {
     const HWND hwndFocus = ::GetFocus();

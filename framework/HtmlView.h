@@ -49,8 +49,9 @@ public:
     // Called again while it is at work (from the activation its focus change causes), it leaves the focus to
     // the call under way and returns TRUE.
     BOOL FocusPage();
-    // The class of the browser's document window, which gets the page's keys and mouse messages.
-    static constexpr const wchar_t* kDocumentWindowClass = L"Internet Explorer_Server";
+    // Whether hwnd is a browser's document window ("Internet Explorer_Server"), which gets the page's keys
+    // and mouse messages.
+    static bool IsDocumentWindow(HWND hwnd);
 
     // Offers key messages aimed at the page to the browser first (Tab, accelerators of the page).
     BOOL PreTranslateMessage(MSG* pMsg) override;
