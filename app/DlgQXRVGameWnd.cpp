@@ -117,8 +117,6 @@ LRESULT CDlgQXRVGameWnd::OnPageLoaded(WPARAM wParam, LPARAM /*lParam*/) {
 }
 
 void CDlgQXRVGameWnd::OnSize(UINT /*nType*/, int cx, int cy) {
-    // The kept frame picture was composed for the old size.
-    m_bFrameComposed = false;
     // While minimised there is nothing to lay out; the WM_SIZE of the restore does it.
     if (IsIconic())
         return;

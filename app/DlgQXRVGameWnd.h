@@ -83,6 +83,11 @@ private:
     SIZE m_frameSize = {0, 0};
     int m_nFrameFormat = 0;
     bool m_bFrameComposed = false;
+    // The display's format as a paint DC reported it; 0 until a paint asks, and again after a display change.
+    int m_nDisplayFormat = 0;
+
+    // The format (bits per pixel) of a bitmap compatible with pDC.
+    int FormatOf(CDC* pDC);
 
     // Composes the w x h frame into m_framePicture; false when it cannot be made.
     bool ComposeFrame(CDC* pDC, int w, int h);

@@ -134,7 +134,7 @@ void CDlgQXRVGameWnd::DrawFrame(CDC* pDC) {
 
     // At the size and format of the last paint, the kept picture is already what this one would compose.
     const bool kept =
-        m_bFrameComposed && m_frameSize.cx == w && m_frameSize.cy == h && m_nFrameFormat == DcFormat(pDC);
+        m_bFrameComposed && m_frameSize.cx == w && m_frameSize.cy == h && m_nFrameFormat == FormatOf(pDC);
     if (!kept && !ComposeFrame(pDC, w, h))
         return;
 
@@ -188,7 +188,7 @@ bool CDlgQXRVGameWnd::ComposeFrame(CDC* pDC, int w, int h) {
     // Loaded once; when one could not be loaded, all are tried again at the next compose.
     if (!m_bPiecesLoaded)
         m_bPiecesLoaded = LoadFramePieces();
-    const int format = DcFormat(pDC);
+    const int format = FormatOf(pDC);
     // The bitmap is kept across sizes while it is large enough, so a resize does not make a new one.
     const SIZE have = m_framePicture.Size();
     if (!m_framePicture.IsMade() || format != m_nFrameFormat || have.cx < w || have.cy < h) {
@@ -241,6 +241,17 @@ bool CDlgQXRVGameWnd::ComposeFrame(CDC* pDC, int w, int h) {
     return true;
 }
 
+int CDlgQXRVGameWnd::FormatOf(CDC* pDC) {
+    // A DC of the display (BeginPaint, GetDC) has the display's format, which changes only with the display's
+    // settings; asking the DC twice at every paint costs more than the copy itself. Any other DC, such as a
+    // memory DC, has its bitmap's format and is asked each time.
+    if (::GetObjectType(pDC->GetSafeHdc()) != OBJ_DC)
+        return DcFormat(pDC);
+    if (m_nDisplayFormat == 0)
+        m_nDisplayFormat = DcFormat(pDC);
+    return m_nDisplayFormat;
+}
+
 void CDlgQXRVGameWnd::DrawCaptionText(CDC* pDC) {
     pDC->SetTextColor(RGB(255, 255, 255));
     pDC->SetBkMode(TRANSPARENT);
@@ -272,6 +283,7 @@ LRESULT CDlgQXRVGameWnd::OnShowWindowMsg(WPARAM wParam, LPARAM /*lParam*/) {
 // Settings, display, colour and theme changes may change what a paint draws or the DC's format.
 LRESULT CDlgQXRVGameWnd::OnLookSettingsChanged(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     m_bFrameComposed = false;
+    m_nDisplayFormat = 0;
     m_frameWhite = {0, 0, 0, 0};
     return Default();
 }

@@ -453,15 +453,19 @@ CString CHtmlView::GetLocationName() const {
 namespace {
 
 BOOL CALLBACK FindDocumentWindow(HWND hwnd, LPARAM lParam) {
-    wchar_t szClass[32] = {};
-    ::GetClassNameW(hwnd, szClass, 32);
-    if (wcscmp(szClass, CHtmlView::kDocumentWindowClass) != 0)
+    if (!CHtmlView::IsDocumentWindow(hwnd))
         return TRUE;
     *reinterpret_cast<HWND*>(lParam) = hwnd;
     return FALSE;
 }
 
 } // namespace
+
+bool CHtmlView::IsDocumentWindow(HWND hwnd) {
+    wchar_t szClass[32] = {};
+    return ::GetClassNameW(hwnd, szClass, ARRAYSIZE(szClass)) != 0 &&
+           wcscmp(szClass, L"Internet Explorer_Server") == 0;
+}
 
 bool CHtmlView::HasFocusInside() const {
     const HWND hwndFocus = ::GetFocus();
@@ -471,6 +475,18 @@ bool CHtmlView::HasFocusInside() const {
 BOOL CHtmlView::FocusPage() {
     if (!m_pOleObject || !m_hWnd || !::IsWindowVisible(m_hWnd))
         return FALSE;
+    // The focus given below activates the top-level window if it was not active, and its activation asks for
+    // the page's focus again while the control is still inside DoVerb. That call would UI-activate the
+    // control from within its own UI activation; the call under way puts the focus in place anyway.
+    if (m_bFocusingPage)
+        return TRUE;
+    m_bFocusingPage = true;
+    const BOOL bFocused = GiveFocusToPage();
+    m_bFocusingPage = false;
+    return bFocused;
+}
+
+BOOL CHtmlView::GiveFocusToPage() {
     // The control's contract: UI activation, with the site's window and the control's place, gives the
     // document the focus.
     const CComPtr<IOleObject> pObject = m_pOleObject;

@@ -46,9 +46,12 @@ public:
     // Puts the keyboard focus into the page: the control is UI-activated, which gives its document the focus;
     // a control that leaves the focus elsewhere gets it on its document window ("Internet Explorer_Server"),
     // else on its own window. FALSE when the view has no browser or is hidden, or the focus did not arrive.
+    // Called again while it is at work (from the activation its focus change causes), it leaves the focus to
+    // the call under way and returns TRUE.
     BOOL FocusPage();
-    // The class of the browser's document window, which gets the page's keys and mouse messages.
-    static constexpr const wchar_t* kDocumentWindowClass = L"Internet Explorer_Server";
+    // Whether hwnd is a browser's document window ("Internet Explorer_Server"), which gets the page's keys
+    // and mouse messages.
+    static bool IsDocumentWindow(HWND hwnd);
 
     // Offers key messages aimed at the page to the browser first (Tab, accelerators of the page).
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -94,6 +97,8 @@ private:
     // Ends the browser as its contract asks: events unadvised, the control deactivated and closed, its site
     // taken back, then every reference released. Does nothing when there is no browser.
     void DestroyBrowser();
+    // FocusPage's work: UI activation, then the focus set by hand where it did not arrive.
+    BOOL GiveFocusToPage();
     // Whether the thread's focus window is the view or inside it.
     bool HasFocusInside() const;
 
@@ -102,4 +107,5 @@ private:
     CComPtr<IConnectionPoint> m_pEventsPoint;
     DWORD m_dwEventsCookie;
     bool m_bPlacingBrowser = false; // inside SetObjectRects
+    bool m_bFocusingPage = false;   // inside FocusPage
 };

@@ -47,14 +47,15 @@ std::vector<RECT> ChildAreas(HWND hWnd, const std::vector<CTranslucentWnd*>& sho
 
 void CLayerPicture::Redraw(HWND hWnd, Gdiplus::Image* pBackground, SIZE size,
                            const std::vector<CTranslucentWnd*>& shown, BLENDFUNCTION* pBlend, bool bChanges) {
-    // Given back however the redraw ends; without a DC the push takes a NULL destination DC as well.
-    CClientDC windowDC(hWnd, std::nothrow);
+    // UpdateLayeredWindow's destination is the screen's DC, whose palette it matches colours with; given back
+    // however the redraw ends. Without one the push passes NULL, which stands for the default palette.
+    CClientDC screenDC(nullptr, std::nothrow);
     RECT windowRect = {};
     ::GetWindowRect(hWnd, &windowRect);
     if (pBackground != m_pBytesOf)
         BackgroundChanged();
     if (!m_picture.IsMade() || m_picture.Size().cx != size.cx || m_picture.Size().cy != size.cy)
-        SizeChanged(windowDC.GetSafeHdc(), size);
+        SizeChanged(screenDC.GetSafeHdc(), size);
     if (!m_picture.IsMade())
         return;
 
@@ -70,7 +71,7 @@ void CLayerPicture::Redraw(HWND hWnd, Gdiplus::Image* pBackground, SIZE size,
     const std::vector<RECT> areas = ChildAreas(hWnd, shown, size);
     const RECT changed =
         bChildrenOnly ? ComposeChildren(shown, areas) : ComposeWhole(pBackground, shown, areas);
-    m_bOnScreen = Push(hWnd, windowDC.GetSafeHdc(), {windowRect.left, windowRect.top},
+    m_bOnScreen = Push(hWnd, screenDC.GetSafeHdc(), {windowRect.left, windowRect.top},
                        bPartial ? &changed : nullptr, pBlend);
 }
 
@@ -178,7 +179,7 @@ void CLayerPicture::PaintChildren(Gdiplus::Graphics& graphics, const std::vector
     ::GdiFlush();
 }
 
-bool CLayerPicture::Push(HWND hWnd, HDC hWindowDC, POINT position, const RECT* pDirty,
+bool CLayerPicture::Push(HWND hWnd, HDC hScreenDC, POINT position, const RECT* pDirty,
                          BLENDFUNCTION* pBlend) {
     SIZE size = m_picture.Size();
     POINT source = {0, 0};
@@ -188,7 +189,7 @@ bool CLayerPicture::Push(HWND hWnd, HDC hWindowDC, POINT position, const RECT* p
     if (pDirty != nullptr && !::EqualRect(pDirty, &whole)) {
         UPDATELAYEREDWINDOWINFO info = {};
         info.cbSize = sizeof info;
-        info.hdcDst = hWindowDC;
+        info.hdcDst = hScreenDC;
         info.pptDst = &position;
         info.psize = &size;
         info.hdcSrc = m_picture.DC();
@@ -200,6 +201,6 @@ bool CLayerPicture::Push(HWND hWnd, HDC hWindowDC, POINT position, const RECT* p
             return true;
     }
     // The whole picture, where a part would not do or could not be handed over.
-    return skin::CallUpdateLayeredWindow(hWnd, hWindowDC, &position, &size, m_picture.DC(), &source, 0,
+    return skin::CallUpdateLayeredWindow(hWnd, hScreenDC, &position, &size, m_picture.DC(), &source, 0,
                                          pBlend, ULW_ALPHA);
 }

@@ -49,7 +49,7 @@ private:
                        const std::vector<RECT>& areas);
     // Hands pDirty of the picture over, or the whole picture when pDirty is NULL or the part cannot be handed
     // over; an empty pDirty hands nothing over. Whether the window now shows the picture.
-    bool Push(HWND hWnd, HDC hWindowDC, POINT position, const RECT* pDirty, BLENDFUNCTION* pBlend);
+    bool Push(HWND hWnd, HDC hScreenDC, POINT position, const RECT* pDirty, BLENDFUNCTION* pBlend);
 
     // The DIB section and its DC, at the background's size.
     CMemoryPicture m_picture;

@@ -178,7 +178,9 @@ DrawFigures MeasureDrawFrame(int cx, int cy, int rounds) {
         };
         for (int i = -5; i < rounds; ++i) { // five rounds of warm-up
             const bool counted = i >= 0;
+            // Painted at the size away, as the window would be, so that what it keeps is of another size.
             game.SetWindowPos(NULL, 0, 0, cx * 5 / 6, cy * 5 / 6, SWP_NOMOVE | SWP_NOZORDER);
+            game.UpdateWindow();
             game.SetWindowPos(NULL, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER);
             timed(counted ? &resized : nullptr, 1, [&] { game.DrawFrame(&dc); });
             timed(counted ? &same : nullptr, kRepeats, [&] { game.DrawFrame(&dc); });

@@ -53,9 +53,7 @@ BOOL CHtmlCtrl::PreTranslateMessage(MSG* pMsg) {
     if (m_bNoContextMenu && pMsg &&
         (pMsg->message == WM_CONTEXTMENU || pMsg->message == WM_RBUTTONDOWN ||
          pMsg->message == WM_RBUTTONUP || pMsg->message == WM_RBUTTONDBLCLK)) {
-        wchar_t szClass[32] = {};
-        ::GetClassNameW(pMsg->hwnd, szClass, 32);
-        if (wcscmp(szClass, kDocumentWindowClass) == 0) {
+        if (IsDocumentWindow(pMsg->hwnd)) {
             if (pMsg->message == WM_RBUTTONUP)
                 SendMessage(WM_CONTEXTMENU, pMsg->wParam, pMsg->lParam);
             return TRUE;

@@ -677,6 +677,16 @@ TEST_F(GameWindow, WhenShownRestoredOrActivatedAgainKeysGoToThePage) {
         PumpFor(100);
         ASSERT_FALSE(Visible(m_pGame->m_btnRestore));
         expectKeysInPage("restore button clicked");
+
+        // A game link followed while the window shows behind another: the focus change activates it, and
+        // that activation must not UI-activate the control again from inside its own activation.
+        ::SetForegroundWindow(other.GetSafeHwnd());
+        PumpFor(50);
+        pFake->deepestUIActivation = 0;
+        m_pGame->FocusGamePage();
+        PumpFor(100);
+        EXPECT_EQ(1, pFake->deepestUIActivation);
+        expectKeysInPage("link followed behind another window");
     }
     // The buttons are still tab stops: Tab and the mouse reach them.
     EXPECT_TRUE(::GetWindowLongW(m_pGame->m_btnClose.GetSafeHwnd(), GWL_STYLE) & WS_TABSTOP);

@@ -580,8 +580,12 @@ STDMETHODIMP FakeBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite,
     if (iVerb != OLEIVERB_INPLACEACTIVATE && iVerb != OLEIVERB_SHOW && iVerb != OLEIVERB_UIACTIVATE)
         return OLEOBJ_E_INVALIDVERB;
     if (m_hwndShell) {
-        if (iVerb == OLEIVERB_UIACTIVATE && focusOnUIActivate)
-            SetFocus(m_hwndServer);
+        if (iVerb == OLEIVERB_UIACTIVATE) {
+            deepestUIActivation = std::max(deepestUIActivation, ++m_uiActivationDepth);
+            if (focusOnUIActivate)
+                SetFocus(m_hwndServer);
+            --m_uiActivationDepth;
+        }
         return S_OK;
     }
     if (failNextActivation) {

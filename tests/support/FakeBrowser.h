@@ -50,6 +50,8 @@ public:
     // When set, UI activation gives the page's document window the focus, as Windows' control does; Wine's
     // leaves the focus where it was.
     bool focusOnUIActivate = true;
+    // The deepest nesting of UI activations seen: a host that UI-activates again from inside one shows 2.
+    int deepestUIActivation = 0;
     // Answer of IOleInPlaceActiveObject::TranslateAccelerator for key messages (S_FALSE: not used).
     HRESULT acceleratorAnswer = S_FALSE;
 
@@ -246,6 +248,7 @@ private:
     DWORD m_nextCookie = 1;
     HWND m_hwndShell = nullptr;
     HWND m_hwndServer = nullptr;
+    int m_uiActivationDepth = 0;
     DWORD m_hostFlags = 0;
     bool m_hostInfoAsked = false;
     std::wstring m_locationUrl;
