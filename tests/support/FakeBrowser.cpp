@@ -47,6 +47,20 @@ void SetVariantRef(VARIANTARG& arg, VARIANT* pTarget) {
     V_VARIANTREF(&arg) = pTarget;
 }
 
+// Asks an in-place site where the control lies, letting go of the frame and document it also answers with.
+bool WindowContext(IOleInPlaceSite* pInPlace, RECT* pPos, RECT* pClip) {
+    IOleInPlaceFrame* pFrame = nullptr;
+    IOleInPlaceUIWindow* pDoc = nullptr;
+    OLEINPLACEFRAMEINFO frameInfo = {};
+    frameInfo.cb = sizeof(frameInfo);
+    const bool ok = SUCCEEDED(pInPlace->GetWindowContext(&pFrame, &pDoc, pPos, pClip, &frameInfo));
+    if (pFrame)
+        pFrame->Release();
+    if (pDoc)
+        pDoc->Release();
+    return ok;
+}
+
 // A frame's browser: only its identity matters, so it answers nothing but IUnknown and IDispatch.
 class FakeFrame final : public IDispatch {
 public:
@@ -297,9 +311,9 @@ void FakeBrowser::CompleteDocument(LPCWSTR url, bool topLevel) {
     VariantClear(&vUrl);
 }
 
-IDispatch* FakeBrowser::RequestNewWindow(LPCWSTR url, bool* cancelled) {
+IDispatch* FakeBrowser::RequestNewWindow(LPCWSTR url, bool* cancelled, bool refusedAlready) {
     IDispatch* pDisp = nullptr;
-    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANT_BOOL cancel = refusedAlready ? VARIANT_TRUE : VARIANT_FALSE;
     VARIANTARG args[2];
     VariantInit(&args[0]);
     VariantInit(&args[1]);
@@ -524,19 +538,9 @@ STDMETHODIMP FakeBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite,
     HWND hwndHost = nullptr;
     RECT pos = lprcPosRect ? *lprcPosRect : RECT{0, 0, 0, 0};
     if (pInPlace->CanInPlaceActivate() == S_OK && SUCCEEDED(pInPlace->GetWindow(&hwndHost))) {
-        IOleInPlaceFrame* pFrame = nullptr;
-        IOleInPlaceUIWindow* pDoc = nullptr;
         RECT clip = {};
-        OLEINPLACEFRAMEINFO frameInfo = {};
-        frameInfo.cb = sizeof(frameInfo);
-        if (SUCCEEDED(pInPlace->GetWindowContext(&pFrame, &pDoc, &pos, &clip, &frameInfo))) {
-            if (pFrame)
-                pFrame->Release();
-            if (pDoc)
-                pDoc->Release();
-            if (!IntersectRect(&pos, &pos, &clip))
-                SetRectEmpty(&pos);
-        }
+        if (WindowContext(pInPlace, &pos, &clip) && !IntersectRect(&pos, &pos, &clip))
+            SetRectEmpty(&pos);
         pInPlace->OnInPlaceActivate();
     }
     pInPlace->Release();
@@ -598,15 +602,7 @@ bool FakeBrowser::AskPlace(RECT* pPos, RECT* pClip) {
     IOleInPlaceSite* pInPlace = InPlaceSite();
     if (!pInPlace)
         return false;
-    IOleInPlaceFrame* pFrame = nullptr;
-    IOleInPlaceUIWindow* pDoc = nullptr;
-    OLEINPLACEFRAMEINFO frameInfo = {};
-    frameInfo.cb = sizeof(frameInfo);
-    const bool ok = SUCCEEDED(pInPlace->GetWindowContext(&pFrame, &pDoc, pPos, pClip, &frameInfo));
-    if (pFrame)
-        pFrame->Release();
-    if (pDoc)
-        pDoc->Release();
+    const bool ok = WindowContext(pInPlace, pPos, pClip);
     pInPlace->Release();
     return ok;
 }

@@ -57,9 +57,10 @@ public:
     bool ClickLink(LPCWSTR url, bool inFrame = false);
     // Fires DocumentComplete with this browser (topLevel) or a frame's browser as the completed one.
     void CompleteDocument(LPCWSTR url, bool topLevel = true);
-    // Fires NewWindow2; unless cancelled, the browser the host answered with is asked to navigate to url.
-    // Returns the IDispatch the host answered with (not kept, compare it only), and the cancel answer.
-    IDispatch* RequestNewWindow(LPCWSTR url, bool* cancelled = nullptr);
+    // Fires NewWindow2 (with Cancel already set when refusedAlready, as by a control that blocks pop-ups);
+    // unless cancelled, the browser the host answered with is asked to navigate to url. Returns the IDispatch
+    // the host answered with (not kept, compare it only), and the cancel answer.
+    IDispatch* RequestNewWindow(LPCWSTR url, bool* cancelled = nullptr, bool refusedAlready = false);
 
     // Asks the host where the control lies (GetWindowContext), as the control may at any time; false when
     // the host gives no answer.
