@@ -2,22 +2,8 @@
 
 namespace qxrv::test {
 
-RECT WindowRectOf(HWND hwnd) {
-    RECT rc = {};
-    GetWindowRect(hwnd, &rc);
-    return rc;
-}
-
-RECT ChildRectOf(HWND hwndChild) {
-    RECT rc = WindowRectOf(hwndChild);
-    MapWindowPoints(HWND_DESKTOP, GetParent(hwndChild), reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
-
-RECT WorkArea() {
-    RECT rc = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0);
-    return rc;
+bool Shown(HWND hwnd) {
+    return (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD nTimeoutMs) {
@@ -66,12 +52,6 @@ void PostAltF4(HWND hwnd) {
 
 namespace {
 
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, ARRAYSIZE(name));
-    return name;
-}
-
 struct BoxContents {
     SeenMessageBox* pSeen;
     int buttons = 0;
@@ -82,7 +62,7 @@ struct BoxContents {
 
 BOOL CALLBACK ReadBoxChild(HWND hwnd, LPARAM lParam) {
     auto* pBox = reinterpret_cast<BoxContents*>(lParam);
-    const std::wstring cls = ClassOf(hwnd);
+    const std::wstring cls = WindowClassOf(hwnd);
     if (_wcsicmp(cls.c_str(), L"Static") == 0) {
         if ((GetWindowLongW(hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             pBox->pSeen->icon = reinterpret_cast<HICON>(SendMessageW(hwnd, STM_GETICON, 0, 0));
@@ -101,7 +81,7 @@ BOOL CALLBACK ReadBoxChild(HWND hwnd, LPARAM lParam) {
 // A message box: a dialog with a text, and otherwise only an icon and push buttons. (The launcher's windows
 // are dialogs with the same title, but none of them has a static text.)
 bool IsMessageBox(HWND hwnd, SeenMessageBox* pSeen) {
-    if (ClassOf(hwnd) != L"#32770" || !IsWindowVisible(hwnd))
+    if (WindowClassOf(hwnd) != L"#32770" || !IsWindowVisible(hwnd))
         return false;
     SeenMessageBox seen;
     BoxContents contents = {&seen};

@@ -6,6 +6,7 @@
 
 #include "tests/support/LauncherWindows.h"
 #include "tests/support/ScreenPixels.h"
+#include "tests/support/WindowRects.h"
 
 #include <functional>
 #include <string>
@@ -13,11 +14,8 @@
 
 namespace qxrv::test {
 
-RECT WindowRectOf(HWND hwnd);
-// A child window's rectangle in its parent's client coordinates.
-RECT ChildRectOf(HWND hwndChild);
-// The primary monitor's work area.
-RECT WorkArea();
+// The window's own visibility (WS_VISIBLE), whether or not its parent shows.
+bool Shown(HWND hwnd);
 
 // Polls (without pumping: for driver threads) until condition() holds or nTimeoutMs has passed.
 bool WaitUntil(const std::function<bool()>& condition, DWORD nTimeoutMs = 5000);

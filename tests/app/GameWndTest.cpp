@@ -26,16 +26,10 @@ using namespace qxrv::test;
 
 namespace {
 
-// The window's own visibility, whether or not its parent shows.
-bool Visible(const CWnd& wnd) {
-    return (::GetWindowLongW(wnd.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
 class GameWindow : public testing::Test {
 protected:
     void SetUp() override {
-        m_pSession = std::make_unique<FakeBrowserSession>();
-        ASSERT_TRUE(m_pSession->ok());
+        ASSERT_TRUE(m_session.ok());
         m_pGame = std::make_unique<CDlgQXRVGameWnd>();
         ASSERT_TRUE(m_pGame->Create(IDD_GAME, CWnd::FromHandle(::GetDesktopWindow())));
         PumpPending();
@@ -46,7 +40,6 @@ protected:
             m_pGame->DestroyWindow();
         m_pGame.reset();
         PumpPending();
-        m_pSession.reset();
     }
 
     HWND Game() const { return m_pGame->GetSafeHwnd(); }
@@ -66,7 +59,7 @@ protected:
         return {rc.left, rc.top};
     }
 
-    std::unique_ptr<FakeBrowserSession> m_pSession;
+    FakeBrowserSession m_session; // first: the window below goes before it
     std::unique_ptr<CDlgQXRVGameWnd> m_pGame;
 };
 
@@ -85,11 +78,11 @@ TEST_F(GameWindow, StartsHiddenAndRestoredWithItsTitleAndIcon) {
     const DWORD style = static_cast<DWORD>(::GetWindowLongW(Game(), GWL_STYLE));
     EXPECT_TRUE(style & WS_CLIPCHILDREN);
     EXPECT_FALSE(style & WS_CAPTION);
-    EXPECT_FALSE(Visible(m_pGame->m_btnRestore));
-    EXPECT_TRUE(Visible(m_pGame->m_btnMaximize));
-    EXPECT_TRUE(Visible(m_pGame->m_btnMinimize));
-    EXPECT_TRUE(Visible(m_pGame->m_btnClose));
-    EXPECT_TRUE(Visible(m_pGame->m_web));
+    EXPECT_FALSE(Shown(m_pGame->m_btnRestore.GetSafeHwnd()));
+    EXPECT_TRUE(Shown(m_pGame->m_btnMaximize.GetSafeHwnd()));
+    EXPECT_TRUE(Shown(m_pGame->m_btnMinimize.GetSafeHwnd()));
+    EXPECT_TRUE(Shown(m_pGame->m_btnClose.GetSafeHwnd()));
+    EXPECT_TRUE(Shown(m_pGame->m_web.GetSafeHwnd()));
 }
 
 // The size the window asks for and the size the platform grants through the minimum tracking size.
@@ -361,8 +354,7 @@ void ComposeFrameAfresh(CDC* pDC, int w, int h) {
 // Pixels of a 32-bit picture: (x, y) counted from the top-left corner, rows stored bottom-up.
 COLORREF PictureAt(const CMemoryPicture& picture, int x, int y) {
     const SIZE size = picture.Size();
-    const DWORD bgr = reinterpret_cast<const DWORD*>(picture.Bits())[(size.cy - 1 - y) * size.cx + x];
-    return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
+    return ColourOfPixel(reinterpret_cast<const DWORD*>(picture.Bits())[(size.cy - 1 - y) * size.cx + x]);
 }
 
 // How many pixels of its own frame the game window shows on screen unlike `expected`: every pixel inside the
@@ -487,8 +479,8 @@ TEST_F(GameWindow, MaximiseAndRestoreSwapTheirButtons) {
     EXPECT_TRUE(::IsZoomed(Game()));
     const RECT zoomed = WindowRectOf(Game());
     EXPECT_TRUE(::EqualRect(&work, &zoomed));
-    EXPECT_TRUE(Visible(m_pGame->m_btnRestore));
-    EXPECT_FALSE(Visible(m_pGame->m_btnMaximize));
+    EXPECT_TRUE(Shown(m_pGame->m_btnRestore.GetSafeHwnd()));
+    EXPECT_FALSE(Shown(m_pGame->m_btnMaximize.GetSafeHwnd()));
     const SIZE c = ClientSize();
     EXPECT_EQ(c.cx - 62, ChildRectOf(m_pGame->m_btnRestore.GetSafeHwnd()).left);
     EXPECT_EQ(c.cx - 34, ChildRectOf(m_pGame->m_btnClose.GetSafeHwnd()).left);
@@ -497,23 +489,23 @@ TEST_F(GameWindow, MaximiseAndRestoreSwapTheirButtons) {
     PumpFor(100);
     EXPECT_FALSE(::IsZoomed(Game()));
     EXPECT_EQ(960, ClientSize().cx);
-    EXPECT_FALSE(Visible(m_pGame->m_btnRestore));
-    EXPECT_TRUE(Visible(m_pGame->m_btnMaximize));
+    EXPECT_FALSE(Shown(m_pGame->m_btnRestore.GetSafeHwnd()));
+    EXPECT_TRUE(Shown(m_pGame->m_btnMaximize.GetSafeHwnd()));
 
     // From shown. (Wine without a window manager does not keep the size of a shown window that is maximised
     // and then reshaped, so only the state is checked here.)
     PostClick(m_pGame->m_btnMaximize.GetSafeHwnd());
     PumpFor(100);
     EXPECT_TRUE(::IsZoomed(Game()));
-    EXPECT_TRUE(Visible(m_pGame->m_btnRestore));
-    EXPECT_FALSE(Visible(m_pGame->m_btnMaximize));
+    EXPECT_TRUE(Shown(m_pGame->m_btnRestore.GetSafeHwnd()));
+    EXPECT_FALSE(Shown(m_pGame->m_btnMaximize.GetSafeHwnd()));
 
     // A restore from elsewhere leaves the buttons alone: only the handlers swap them.
     m_pGame->ShowWindow(SW_RESTORE);
     PumpFor(50);
     EXPECT_FALSE(::IsZoomed(Game()));
-    EXPECT_TRUE(Visible(m_pGame->m_btnRestore));
-    EXPECT_FALSE(Visible(m_pGame->m_btnMaximize));
+    EXPECT_TRUE(Shown(m_pGame->m_btnRestore.GetSafeHwnd()));
+    EXPECT_FALSE(Shown(m_pGame->m_btnMaximize.GetSafeHwnd()));
 }
 
 TEST_F(GameWindow, MinimisingLeavesTheLayoutAndRestoringRedoesIt) {
@@ -675,7 +667,7 @@ TEST_F(GameWindow, WhenShownRestoredOrActivatedAgainKeysGoToThePage) {
         // A click takes the focus to the restore button, which then hides itself.
         PostClick(m_pGame->m_btnRestore.GetSafeHwnd());
         PumpFor(100);
-        ASSERT_FALSE(Visible(m_pGame->m_btnRestore));
+        ASSERT_FALSE(Shown(m_pGame->m_btnRestore.GetSafeHwnd()));
         expectKeysInPage("restore button clicked");
 
         // A game link followed while the window shows behind another: the focus change activates it, and
@@ -771,7 +763,7 @@ TEST_F(GameWindow, CloseAsksFirstAndNoChangesNothing) {
     EXPECT_EQ(::LoadIconW(NULL, IDI_QUESTION), seen.icon);
     EXPECT_TRUE(::IsWindowVisible(standIn.GetSafeHwnd())) << "No ended the main window";
     EXPECT_TRUE(::IsWindowVisible(Game()));
-    EXPECT_TRUE(Visible(m_pGame->m_web));
+    EXPECT_TRUE(Shown(m_pGame->m_web.GetSafeHwnd()));
     const RECT gameAfter = WindowRectOf(Game());
     EXPECT_TRUE(::EqualRect(&gameBefore, &gameAfter));
 

@@ -8,6 +8,7 @@
 #include "skin/PngResource.h"
 #include "tests/app/AppTestKit.h"
 #include "tests/support/Backdrop.h"
+#include "tests/support/BitmapPixels.h"
 #include "tests/support/FakeBrowser.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/app/UiAgent.h"
@@ -30,10 +31,6 @@ namespace {
 
 const COLORREF kBackdrop = RGB(10, 200, 30);
 
-bool Shown(HWND hwnd) {
-    return (::GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
 // A PNG resource decoded into straight ARGB pixels, to know what the screen must show.
 class Picture {
 public:
@@ -48,11 +45,7 @@ public:
     }
     int Width() const { return m_pBitmap ? static_cast<int>(m_pBitmap->GetWidth()) : 0; }
     int Height() const { return m_pBitmap ? static_cast<int>(m_pBitmap->GetHeight()) : 0; }
-    Gdiplus::Color At(int x, int y) const {
-        Gdiplus::Color c;
-        m_pBitmap->GetPixel(x, y, &c);
-        return c;
-    }
+    Gdiplus::Color At(int x, int y) const { return Gdiplus::Color(BitmapPixel(*m_pBitmap, x, y)); }
     static COLORREF Rgb(const Gdiplus::Color& c) { return RGB(c.GetR(), c.GetG(), c.GetB()); }
 
 private:
@@ -254,27 +247,17 @@ TEST_F(MainWindow, MinimisingTakesTheStartPageAlong) {
     });
 }
 
-// A press and release of the left button at a screen point, through the system's input queue: the window
-// that takes it is the one the system finds under the pointer, as for a user's mouse.
-void RealClick(int x, int y) {
-    frame_test::SendPointer(x, y);
-    ::Sleep(60);
-    frame_test::SendPointer(x, y, MOUSEEVENTF_LEFTDOWN);
-    ::Sleep(60);
-    frame_test::SendPointer(x, y, MOUSEEVENTF_LEFTUP);
-}
-
 TEST_F(MainWindow, RealClicksReachItsButtons) {
     RunModal([&](const LauncherWindows& l) {
         // Inside each button where its picture is opaque and no other button's window lies.
         RECT main = WindowRectOf(l.main);
-        RealClick(main.left + 1115, main.top + 92);
+        frame_test::ClickAt({main.left + 1115, main.top + 92});
         EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(l.main) != FALSE; })) << "the minimise click got lost";
 
         ::ShowWindow(l.main, SW_RESTORE);
         ASSERT_TRUE(WaitUntil([&] { return !::IsIconic(l.main) && ::IsWindowVisible(l.main); }));
         main = WindowRectOf(l.main);
-        RealClick(main.left + 1157, main.top + 92);
+        frame_test::ClickAt({main.left + 1157, main.top + 92});
         SeenMessageBox seen;
         EXPECT_TRUE(AnswerMessageBox(kLauncherTitle, IDNO, &seen)) << "the close click got lost";
         EXPECT_EQ(l.main, seen.owner);

@@ -37,8 +37,7 @@ LRESULT CALLBACK CountOwnerCloses(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 class StartPage : public testing::Test {
 protected:
     void SetUp() override {
-        m_pSession = std::make_unique<FakeBrowserSession>();
-        ASSERT_TRUE(m_pSession->ok());
+        ASSERT_TRUE(m_session.ok());
         ASSERT_TRUE(m_owner.CreateEx(0, NULL, L"owner", WS_POPUP, 0, 0, 100, 100, NULL, NULL));
         g_ownerCloses = 0;
         g_ownerProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
@@ -63,13 +62,12 @@ protected:
             m_owner.DestroyWindow();
         }
         PumpPending();
-        m_pSession.reset();
     }
 
     HWND View() const { return m_pDlg->m_web.GetSafeHwnd(); }
-    bool ViewShown() const { return (::GetWindowLongW(View(), GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool ViewShown() const { return Shown(View()); }
 
-    std::unique_ptr<FakeBrowserSession> m_pSession;
+    FakeBrowserSession m_session; // first: the windows below go before it
     CWnd m_owner;
     std::unique_ptr<CQXRVClientDlg> m_pDlg;
     FakeBrowser* m_pFake = nullptr;

@@ -139,12 +139,6 @@ public:
     }
 };
 
-// What the close button sends its window: the same command, without needing a button big enough to click.
-void PostCloseCommand(HWND hwnd) {
-    ::PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(hwnd, IDC_CLOSE)));
-}
-
 struct FaultCase {
     const char* name;
     const wchar_t* faults;
@@ -214,7 +208,8 @@ TEST_P(Faults, StartsShowsWhatItCanTakesAGameLinkAndEndsCleanly) {
         }
     }
 
-    PostCloseCommand(closeFrom);
+    // What the close button sends its window, without needing a button big enough to click.
+    PostButtonClicked(::GetDlgItem(closeFrom, IDC_CLOSE));
     SeenMessageBox seen;
     ASSERT_TRUE(AnswerMessageBox(kLauncherTitle, IDYES, &seen, 10000, client.Pid()));
     EXPECT_EQ(question, seen.text);

@@ -7,8 +7,10 @@
 #include "res/resource.h"
 #include "tests/frame/FrameTestIds.h"
 #include "tests/frame/PointerInput.h"
+#include "tests/support/LauncherWindows.h"
 #include "tests/support/Pump.h"
 #include "tests/support/ScreenPixels.h"
+#include "tests/support/WindowRects.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,7 @@
 
 namespace {
 
+using qxrv::test::ChildRectOf;
 using qxrv::test::ScreenPixel;
 
 // The colours of the test strips (drawn in CMakeLists.txt): one per frame, and the odd strip's extra columns.
@@ -77,23 +80,13 @@ std::string ColourText(COLORREF c) {
     return text;
 }
 
-// The button's rectangle in its parent's client coordinates.
-CRect RectInParent(HWND hWnd) {
-    CRect rc;
-    ::GetWindowRect(hWnd, &rc);
-    ::MapWindowPoints(NULL, ::GetParent(hWnd), reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
-
 struct TooltipCount {
     int nWindows;
     int nVisible;
 };
 
 BOOL CALLBACK CountTooltip(HWND hWnd, LPARAM lParam) {
-    wchar_t szClass[64] = {};
-    ::GetClassNameW(hWnd, szClass, 64);
-    if (lstrcmpiW(szClass, TOOLTIPS_CLASSW) == 0) {
+    if (lstrcmpiW(qxrv::test::WindowClassOf(hWnd).c_str(), TOOLTIPS_CLASSW) == 0) {
         TooltipCount* pCount = reinterpret_cast<TooltipCount*>(lParam);
         ++pCount->nWindows;
         if (::IsWindowVisible(hWnd))
@@ -152,7 +145,7 @@ TEST_F(HoverButtonTest, LoadingAStripSizesTheButtonToOneFrameAndRaisesIt) {
         EXPECT_TRUE(btn.LoadBitmapStrip(c.nID));
         EXPECT_EQ(c.frame.cx, btn.m_cxFrame);
         EXPECT_EQ(c.frame.cy, btn.m_cyFrame);
-        EXPECT_EQ(CRect(CPoint(31, 17), c.frame), RectInParent(btn.m_hWnd));
+        EXPECT_EQ(CRect(CPoint(31, 17), c.frame), CRect(ChildRectOf(btn.m_hWnd)));
         EXPECT_EQ(btn.m_hWnd, ::GetWindow(dlg.m_hWnd, GW_CHILD)) << "not on top of its siblings";
     }
 }
@@ -199,7 +192,7 @@ TEST_F(HoverButtonTest, DropsTheColumnsBeyondFourWholeFrames) {
 }
 
 TEST_F(HoverButtonTest, AStripThatCannotBeLoadedLeavesNoFrameAndDrawsNothing) {
-    const CRect rcBefore = RectInParent(btn.m_hWnd);
+    const CRect rcBefore = ChildRectOf(btn.m_hWnd);
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round == 0 ? "nothing loaded before" : "a strip loaded before");
         EXPECT_FALSE(btn.LoadBitmapStrip(9999));
@@ -207,7 +200,7 @@ TEST_F(HoverButtonTest, AStripThatCannotBeLoadedLeavesNoFrameAndDrawsNothing) {
         EXPECT_EQ(0, btn.m_cyFrame);
         EXPECT_EQ(nullptr, btn.m_frameStrip.GetSafeHandle());
         // The button keeps its size and place, and drawing leaves its area alone.
-        EXPECT_EQ(rcBefore, RectInParent(btn.m_hWnd));
+        EXPECT_EQ(rcBefore, CRect(ChildRectOf(btn.m_hWnd)));
         PaintUnderneath(btn.m_hWnd);
         Redraw(btn);
         EXPECT_EQ(kUnderneath, ScreenPixel(btn.m_hWnd, kSolid));

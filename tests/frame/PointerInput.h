@@ -1,4 +1,4 @@
-// Real pointer input for the frame kit's tests: it goes through the system's input queue, so hit testing,
+// Real pointer input for the tests: it goes through the system's input queue, so hit testing,
 // cursors, hover tracking and the move and size loops see it as they would see a user's mouse.
 #pragma once
 
@@ -14,6 +14,16 @@ inline void SendPointer(int x, int y, DWORD dwButtons = 0) {
     input.mi.dy = static_cast<LONG>((y * 65535LL) / (::GetSystemMetrics(SM_CYSCREEN) - 1));
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | dwButtons;
     ::SendInput(1, &input, sizeof(input));
+}
+
+// A press and release of the left button at a screen point, with time between them as a hand takes: the
+// window that gets it is the one the system finds under the pointer.
+inline void ClickAt(POINT p) {
+    SendPointer(p.x, p.y);
+    ::Sleep(60);
+    SendPointer(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
+    ::Sleep(60);
+    SendPointer(p.x, p.y, MOUSEEVENTF_LEFTUP);
 }
 
 } // namespace frame_test

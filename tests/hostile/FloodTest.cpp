@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "tests/soak/SoakKit.h"
 #include "tests/support/ExeFolder.h"
+#include "tests/support/LauncherWindows.h"
 #include "tests/support/Pump.h"
 #include "tests/support/Watchdog.h"
 #include "webview/PostedString.h"
@@ -90,22 +91,14 @@ TEST(HostileMessages, FloodsFromAnotherProcessChangeNothing) {
 
 // Message boxes open in this process, found by a driver thread: shown dialogs that are none of the
 // launcher's windows. (Nothing here may send to the launcher's thread, which may be waiting for the driver.)
-struct QuestionSearch {
-    DWORD processId;
-    std::vector<HWND> launcher;
+std::vector<HWND> OpenQuestions(const std::vector<HWND>& launcher) {
     std::vector<HWND> open;
-};
-
-BOOL CALLBACK FindQuestion(HWND hwnd, LPARAM lParam) {
-    QuestionSearch* search = reinterpret_cast<QuestionSearch*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[16] = {};
-    ::GetClassNameW(hwnd, cls, 16);
-    if (pid == search->processId && wcscmp(cls, L"#32770") == 0 && ::IsWindowVisible(hwnd) &&
-        std::find(search->launcher.begin(), search->launcher.end(), hwnd) == search->launcher.end())
-        search->open.push_back(hwnd);
-    return TRUE;
+    for (HWND hwnd : TopLevelWindows()) {
+        if (WindowClassOf(hwnd) == L"#32770" && ::IsWindowVisible(hwnd) &&
+            std::find(launcher.begin(), launcher.end(), hwnd) == launcher.end())
+            open.push_back(hwnd);
+    }
+    return open;
 }
 
 // Dialog windows of this thread alive now, and the most at once: a hook sees every one made and ended.
@@ -113,9 +106,7 @@ int g_nDialogsAlive = 0;
 int g_nMostDialogsAlive = 0;
 
 bool IsDialogWindow(HWND hwnd) {
-    wchar_t cls[16] = {};
-    ::GetClassNameW(hwnd, cls, 16);
-    return wcscmp(cls, L"#32770") == 0;
+    return WindowClassOf(hwnd) == L"#32770";
 }
 
 LRESULT CALLBACK CountDialogs(int code, WPARAM wParam, LPARAM lParam) {
@@ -142,11 +133,10 @@ TEST(HostileMessages, PostedCloseClicksAskOneQuestionAtATime) {
     std::atomic<int> polls(0);
     std::thread driver([&] {
         while (!done) {
-            QuestionSearch search = {::GetCurrentProcessId(), launcher, {}};
-            ::EnumWindows(FindQuestion, reinterpret_cast<LPARAM>(&search));
-            for (HWND hwnd : search.open)
+            const std::vector<HWND> open = OpenQuestions(launcher);
+            for (HWND hwnd : open)
                 ::PostMessageW(hwnd, WM_COMMAND, IDNO, 0); // No: the launcher stays
-            polls += !search.open.empty();
+            polls += !open.empty();
             ::Sleep(5);
         }
     });
@@ -157,7 +147,7 @@ TEST(HostileMessages, PostedCloseClicksAskOneQuestionAtATime) {
         for (int i = 0; i < 200; ++i)
             ::PostMessageW(target, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED),
                            reinterpret_cast<LPARAM>(close));
-        PumpUntil([] { return false; }, 1500);
+        PumpFor(1500);
     }
     // Clicks still queued would ask once the driver has gone.
     MSG msg;

@@ -285,8 +285,7 @@ TEST_F(HostileUrls, TenThousandGeneratedUrlsFollowTheModelWithoutLeaking) {
     // Freed BSTRs would otherwise wait in the automation library's cache and hide a leak among them.
     SetOaNoCache();
     m_view.m_pAppUrlTable = kTable;
-    ASSERT_TRUE(CreateView());
-    FakeBrowser* fake = Fake();
+    FakeBrowser* fake = CreateViewAndFake();
     ASSERT_NE(nullptr, fake);
     ASSERT_NE(nullptr, fake->RequestNewWindow(L"about:blank"));
     CHtmlCtrl* popup = m_view.GetPopupBrowser();
@@ -432,8 +431,7 @@ DWORD BurstOfGameLinks(FakeBrowser* fake, int n) {
 // A page that fires links in a loop must not freeze the launcher for the square of their number.
 TEST_F(HostileUrls, ABurstOfGameLinksCostsInProportionToItsLength) {
     ExtendWatchdog(120);
-    ASSERT_TRUE(CreateView());
-    FakeBrowser* fake = Fake();
+    FakeBrowser* fake = CreateViewAndFake();
     ASSERT_NE(nullptr, fake);
     BurstOfGameLinks(fake, 200); // warm-up
     PumpPending();

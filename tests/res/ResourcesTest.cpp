@@ -5,6 +5,9 @@
 
 #include "res/resource.h"
 #include "skin/GdiplusServices.h"
+#include "tests/support/BitmapPixels.h"
+#include "tests/support/LauncherWindows.h"
+#include "tests/support/WindowRects.h"
 
 #include <gtest/gtest.h>
 
@@ -213,9 +216,8 @@ TEST(Resources, DialogTemplatesCreateTheirWindows) {
             SCOPED_TRACE("control " + std::to_string(control.id));
             ASSERT_TRUE(child != nullptr);
             EXPECT_EQ(control.id, GetDlgCtrlID(child));
-            wchar_t className[64] = {};
-            GetClassNameW(child, className, 64);
-            EXPECT_EQ(0, lstrcmpiW(control.className, className)) << className;
+            const std::wstring className = qxrv::test::WindowClassOf(child);
+            EXPECT_EQ(0, lstrcmpiW(control.className, className.c_str())) << className;
             EXPECT_EQ(control.style, static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE)));
             EXPECT_EQ(0, GetWindowTextLengthW(child));
 
@@ -223,10 +225,7 @@ TEST(Resources, DialogTemplatesCreateTheirWindows) {
             RECT place = control.units;
             MapDialogRect(dialog.get(), &place);
             const RECT expected = {place.left, place.top, place.left + place.right, place.top + place.bottom};
-            RECT actual = {};
-            GetWindowRect(child, &actual);
-            MapWindowPoints(nullptr, dialog.get(), reinterpret_cast<POINT*>(&actual), 2);
-            EXPECT_EQ(expected, actual);
+            EXPECT_EQ(expected, qxrv::test::ChildRectOf(child));
             child = GetWindow(child, GW_HWNDNEXT);
         }
         EXPECT_TRUE(child == nullptr) << "more controls than expected";
@@ -293,11 +292,8 @@ std::unique_ptr<Gdiplus::Bitmap> DecodePng(const std::string& bytes) {
 std::vector<Gdiplus::ARGB> Pixels(Gdiplus::Bitmap& bitmap) {
     std::vector<Gdiplus::ARGB> pixels;
     for (UINT y = 0; y < bitmap.GetHeight(); ++y)
-        for (UINT x = 0; x < bitmap.GetWidth(); ++x) {
-            Gdiplus::Color c;
-            bitmap.GetPixel(x, y, &c);
-            pixels.push_back(c.GetValue());
-        }
+        for (UINT x = 0; x < bitmap.GetWidth(); ++x)
+            pixels.push_back(qxrv::test::BitmapPixel(bitmap, x, y));
     return pixels;
 }
 
@@ -339,11 +335,7 @@ TEST(Resources, BackgroundHasTransparentCornersSoftShadowAndOpaqueBody) {
     std::unique_ptr<Gdiplus::Bitmap> image = DecodePng(ResourceBytes(IDB_BACKGROUND, L"PNG"));
     ASSERT_TRUE(image && image->GetLastStatus() == Gdiplus::Ok);
     const int w = image->GetWidth(), h = image->GetHeight();
-    auto alpha = [&](int x, int y) {
-        Gdiplus::Color c;
-        image->GetPixel(x, y, &c);
-        return c.GetA();
-    };
+    auto alpha = [&](int x, int y) { return static_cast<BYTE>(qxrv::test::BitmapPixel(*image, x, y) >> 24); };
     EXPECT_EQ(0, alpha(0, 0));
     EXPECT_EQ(0, alpha(w - 1, 0));
     EXPECT_EQ(0, alpha(0, h - 1));

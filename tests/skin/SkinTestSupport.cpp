@@ -2,6 +2,7 @@
 
 #include "skin/GdiplusServices.h"
 #include "tests/app/GdiplusProbe.h"
+#include "tests/support/BitmapPixels.h"
 #include "tests/support/Pump.h"
 
 #include <cstring>
@@ -9,10 +10,7 @@
 namespace skintest {
 
 Gdiplus::ARGB ImagePixel(Gdiplus::Image* pImage, int x, int y) {
-    Gdiplus::Bitmap* pBitmap = static_cast<Gdiplus::Bitmap*>(pImage);
-    Gdiplus::Color colour;
-    pBitmap->GetPixel(x, y, &colour);
-    return colour.GetValue();
+    return qxrv::test::BitmapPixel(*static_cast<Gdiplus::Bitmap*>(pImage), x, y);
 }
 
 // ---- CTestLayeredDialog

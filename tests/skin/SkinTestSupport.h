@@ -11,6 +11,7 @@
 #include "skin/TranslucentWnd.h"
 #include "tests/support/Backdrop.h"
 #include "tests/support/ScreenPixels.h"
+#include "tests/support/WindowRects.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +21,12 @@
 namespace skintest {
 
 using qxrv::test::CBackdrop;
+using qxrv::test::ChildRectOf;
+using qxrv::test::ColourOfPixel;
 using qxrv::test::ScreenPixel;
 using qxrv::test::ScreenPixels;
 using qxrv::test::WholeScreen;
+using qxrv::test::WindowRectOf;
 // Pixel of a decoded picture (straight, not premultiplied), as ARGB.
 Gdiplus::ARGB ImagePixel(Gdiplus::Image* pImage, int x, int y);
 

@@ -5,6 +5,7 @@
 // test is skipped rather than made to pass.
 #include "tests/skin/SkinTestSupport.h"
 
+#include "tests/frame/PointerInput.h"
 #include "tests/support/Pump.h"
 
 namespace skintest {
@@ -14,17 +15,6 @@ bool RunningUnderWine() {
     return ::GetProcAddress(::GetModuleHandleW(L"ntdll"), "wine_get_version") != NULL;
 }
 
-// A left click at a screen point, through the system's input queue as a mouse makes it.
-void ClickAt(POINT p) {
-    ::SetCursorPos(p.x, p.y);
-    INPUT input[2] = {};
-    input[0].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].type = INPUT_MOUSE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, input, sizeof(INPUT));
-}
-
 using ClickThroughTest = SkinTest;
 
 TEST_F(ClickThroughTest, TransparentPixelsPassClicksToTheWindowBeneath) {
@@ -32,8 +22,7 @@ TEST_F(ClickThroughTest, TransparentPixelsPassClicksToTheWindowBeneath) {
         GTEST_SKIP()
             << "Wine does not route mouse input by a layered dialog's alpha (see the file's comment)";
 
-    RECT work = {};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT work = qxrv::test::WorkArea();
     const int left = (work.left + work.right) / 2 - 604, top = (work.top + work.bottom) / 2 - 310;
     CBackdrop backdrop({left - 10, top - 10, left + 1218, top + 631}, RGB(200, 30, 30));
     CTestLayeredDialog dlg;
@@ -49,11 +38,11 @@ TEST_F(ClickThroughTest, TransparentPixelsPassClicksToTheWindowBeneath) {
     ASSERT_GE(clear.x, 0) << "the background should have a transparent corner";
     ASSERT_GE(opaque.x, 0) << "the background should have opaque pixels";
 
-    ClickAt(OnScreen(dlg, clear.x, clear.y));
+    frame_test::ClickAt(OnScreen(dlg, clear.x, clear.y));
     EXPECT_TRUE(qxrv::test::PumpUntil([&] { return backdrop.m_nClicks == 1; }, 2000));
     EXPECT_TRUE(dlg.m_sysCommands.empty()) << "the dialog must not see the press";
 
-    ClickAt(OnScreen(dlg, opaque.x, opaque.y));
+    frame_test::ClickAt(OnScreen(dlg, opaque.x, opaque.y));
     // A press on the picture starts the caption drag.
     EXPECT_TRUE(qxrv::test::PumpUntil([&] { return dlg.m_sysCommands.size() == 1; }, 2000));
     EXPECT_EQ(1, backdrop.m_nClicks);

@@ -2,6 +2,7 @@
 #include "tests/skin/SkinTestSupport.h"
 
 #include "skin/GdiplusServices.h"
+#include "tests/support/BitmapPixels.h"
 
 #include <memory>
 
@@ -30,11 +31,8 @@ TEST_F(GdiplusServicesTest, FontFallsBackToAnInstalledSansSerifFace) {
         }
         int dark = 0;
         for (int y = 0; y < 30; ++y)
-            for (int x = 0; x < 60; ++x) {
-                Gdiplus::Color c;
-                canvas.GetPixel(x, y, &c);
-                dark += c.GetR() < 100;
-            }
+            for (int x = 0; x < 60; ++x)
+                dark += GetRValue(ColourOfPixel(qxrv::test::BitmapPixel(canvas, x, y))) < 100;
         EXPECT_GT(dark, 10);
     }
 }

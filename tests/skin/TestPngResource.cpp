@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "skin/PngResource.h"
 #include "tests/skin/SkinTestRes.h"
+#include "tests/support/BitmapPixels.h"
 #include "tests/support/HeapUse.h"
 #include "tests/support/Watchdog.h"
 
@@ -23,9 +24,7 @@ Gdiplus::ARGB DrawnPixel(Gdiplus::Image* pImage, int x, int y) {
         graphics.Clear(Gdiplus::Color(0, 0, 0, 0));
         graphics.DrawImage(pImage, 0, 0, pImage->GetWidth(), pImage->GetHeight());
     }
-    Gdiplus::Color colour;
-    canvas.GetPixel(x, y, &colour);
-    return colour.GetValue();
+    return qxrv::test::BitmapPixel(canvas, x, y);
 }
 
 TEST_F(PngTest, TwoLoadsOfOneIdAreIndependent) {

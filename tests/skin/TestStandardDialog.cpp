@@ -53,8 +53,7 @@ TEST_F(StandardDialogTest, KeyColourIsSeeThroughAndNothingElse) {
     dlg.UpdateWindow();
     qxrv::test::PumpFor(100);
 
-    CRect staticRect;
-    dlg.GetDlgItem(IDC_TEST_STATIC)->GetWindowRect(&staticRect);
+    const CRect staticRect = WindowRectOf(dlg.GetDlgItem(IDC_TEST_STATIC)->m_hWnd);
     const struct {
         const char* what;
         POINT client; // in the dialog

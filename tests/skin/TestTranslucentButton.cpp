@@ -46,11 +46,7 @@ protected:
         ASSERT_TRUE(m_button->SubclassWindow(hButton));
         m_button->m_pLayerHost = &m_listener;
     }
-    CSize WindowSize() {
-        CRect rect;
-        m_button->GetWindowRect(&rect);
-        return rect.Size();
-    }
+    CSize WindowSize() { return CRect(WindowRectOf(m_button->m_hWnd)).Size(); }
 
     std::unique_ptr<CBackdrop> m_parent;
     std::optional<CTestButton> m_button;
@@ -214,10 +210,8 @@ TEST_F(TranslucentButtonTest, LoadStateImagesEdgeCases) {
         for (int slot = 0; slot < 5; ++slot)
             EXPECT_EQ(c.filled[slot], button.m_stateImages[slot] != nullptr) << "slot " << slot;
         EXPECT_EQ(button.m_stateImages[N], button.m_pShownImage);
-        CRect rect;
-        button.GetWindowRect(&rect);
-        m_parent->ScreenToClientRect(&rect);
-        EXPECT_EQ(CPoint(20, 20), rect.TopLeft()) << "loading never moves the button";
+        EXPECT_EQ(CPoint(20, 20), CRect(ChildRectOf(button.m_hWnd)).TopLeft())
+            << "loading never moves the button";
     }
     EXPECT_EQ(0, m_listener.m_nCalls) << "loading tells nobody";
 }

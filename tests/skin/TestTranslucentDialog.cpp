@@ -20,14 +20,6 @@ const COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kYellow = RGB(255,
 
 using LayeredDialogTest = SkinTest;
 
-COLORREF Straight(Gdiplus::ARGB argb) {
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
-
-COLORREF PixelOf(const CWnd& wnd, int x, int y) {
-    return ScreenPixel(wnd.m_hWnd, {x, y});
-}
-
 void Place(CWnd& wnd, int x, int y) {
     wnd.SetWindowPos(NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
@@ -57,8 +49,7 @@ TEST_F(LayeredDialogTest, ShowsItsBackgroundAsOneAlphaPicture) {
     CTestLayeredDialog dlg;
     ASSERT_TRUE(dlg.CreateAndShow());
 
-    CRect rect;
-    dlg.GetWindowRect(&rect);
+    CRect rect = WindowRectOf(dlg.m_hWnd);
     EXPECT_EQ(1208, rect.Width());
     EXPECT_EQ(621, rect.Height());
     EXPECT_EQ(0u, dlg.GetStyle() & WS_CAPTION);
@@ -77,10 +68,10 @@ TEST_F(LayeredDialogTest, ShowsItsBackgroundAsOneAlphaPicture) {
         const Gdiplus::ARGB argb = ImagePixel(pBackground, p.x, p.y);
         const BYTE alpha = static_cast<BYTE>(argb >> 24);
         if (alpha == 0) {
-            EXPECT_EQ(kBackdropColour, PixelOf(dlg, p.x, p.y));
+            EXPECT_EQ(kBackdropColour, ScreenPixel(dlg.m_hWnd, {p.x, p.y}));
             ++checkedClear;
         } else if (alpha == 255) {
-            EXPECT_EQ(Straight(argb), PixelOf(dlg, p.x, p.y));
+            EXPECT_EQ(ColourOfPixel(argb), ScreenPixel(dlg.m_hWnd, {p.x, p.y}));
             ++checkedOpaque;
         }
     }
@@ -104,9 +95,9 @@ TEST_F(LayeredDialogTest, ChildrenAreDrawnInRegistrationOrder) {
             d.AddLayerChild(c.firstRegisteredIsA ? &b : &a);
         };
         ASSERT_TRUE(dlg.CreateAndShow());
-        EXPECT_EQ(kRed, PixelOf(dlg, 305, 205));
-        EXPECT_EQ(c.overlap, PixelOf(dlg, 330, 220));
-        EXPECT_EQ(kBlue, PixelOf(dlg, 355, 235));
+        EXPECT_EQ(kRed, ScreenPixel(dlg.m_hWnd, {305, 205}));
+        EXPECT_EQ(c.overlap, ScreenPixel(dlg.m_hWnd, {330, 220}));
+        EXPECT_EQ(kBlue, ScreenPixel(dlg.m_hWnd, {355, 235}));
         EXPECT_EQ(0, dlg.m_nReports) << "registering and the first picture report nothing";
     }
 }
@@ -123,9 +114,9 @@ TEST_F(LayeredDialogTest, HiddenChildIsNotDrawnButItsReportsRedraw) {
     };
     ASSERT_TRUE(dlg.CreateAndShow());
     EXPECT_FALSE(b.m_bShown);
-    const COLORREF underB = PixelOf(dlg, 355, 235);
+    const COLORREF underB = ScreenPixel(dlg.m_hWnd, {355, 235});
     EXPECT_NE(kBlue, underB);
-    EXPECT_EQ(kRed, PixelOf(dlg, 330, 220));
+    EXPECT_EQ(kRed, ScreenPixel(dlg.m_hWnd, {330, 220}));
 
     // Showing the window later does not bring it into the picture.
     b.ShowWindow(SW_SHOW);
@@ -133,8 +124,8 @@ TEST_F(LayeredDialogTest, HiddenChildIsNotDrawnButItsReportsRedraw) {
     a.m_pShownImage = a.m_stateImages[2];
     b.SendMessage(WM_MOUSEHOVER, 0, 0);
     EXPECT_EQ(1, dlg.m_nReports);
-    EXPECT_EQ(kYellow, PixelOf(dlg, 330, 220));
-    EXPECT_EQ(underB, PixelOf(dlg, 355, 235));
+    EXPECT_EQ(kYellow, ScreenPixel(dlg.m_hWnd, {330, 220}));
+    EXPECT_EQ(underB, ScreenPixel(dlg.m_hWnd, {355, 235}));
 }
 
 TEST_F(LayeredDialogTest, HeldRedrawsChangeNothingUntilTheNextRedraw) {
@@ -143,23 +134,23 @@ TEST_F(LayeredDialogTest, HeldRedrawsChangeNothingUntilTheNextRedraw) {
     CTestLayeredDialog dlg;
     SetUpBoth(dlg, a, b);
     ASSERT_TRUE(dlg.CreateAndShow());
-    ASSERT_EQ(kRed, PixelOf(dlg, 305, 205));
+    ASSERT_EQ(kRed, ScreenPixel(dlg.m_hWnd, {305, 205}));
 
     dlg.m_bHoldRedraw = true;
     a.SendMessage(WM_MOUSEHOVER, 0, 0); // a now shows its hover picture, but the report is held
     b.SendMessage(WM_MOUSEHOVER, 0, 0);
     EXPECT_EQ(2, dlg.m_nReports);
-    EXPECT_EQ(kRed, PixelOf(dlg, 305, 205));
-    EXPECT_EQ(kBlue, PixelOf(dlg, 355, 235));
+    EXPECT_EQ(kRed, ScreenPixel(dlg.m_hWnd, {305, 205}));
+    EXPECT_EQ(kBlue, ScreenPixel(dlg.m_hWnd, {355, 235}));
 
     dlg.m_bHoldRedraw = false;
     dlg.RedrawLayer();
-    EXPECT_EQ(kYellow, PixelOf(dlg, 305, 205));
-    EXPECT_EQ(kYellow, PixelOf(dlg, 355, 235));
+    EXPECT_EQ(kYellow, ScreenPixel(dlg.m_hWnd, {305, 205}));
+    EXPECT_EQ(kYellow, ScreenPixel(dlg.m_hWnd, {355, 235}));
 
     // And a report after the hold shows the current looks at once.
     a.SendMessage(WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ(kRed, PixelOf(dlg, 305, 205));
+    EXPECT_EQ(kRed, ScreenPixel(dlg.m_hWnd, {305, 205}));
 }
 
 // What UpdateLayeredWindowIndirect does in this process: the system's, counted; missing, as on Windows XP; or
@@ -226,7 +217,7 @@ public:
 COLORREF OverBackdrop(DWORD premultiplied) {
     if ((premultiplied >> 24) == 0)
         return kBackdropColour;
-    return RGB((premultiplied >> 16) & 0xFF, (premultiplied >> 8) & 0xFF, premultiplied & 0xFF);
+    return ColourOfPixel(premultiplied);
 }
 
 // Expects the dialog's kept picture, byte for byte, and the screen where the dialog stands (when it shows),
@@ -241,8 +232,7 @@ void ExpectTheWholePicture(CTestLayeredDialog& dlg, bool bShowing) {
     EXPECT_EQ(0u, wrongBytes) << "pixels of the composed picture unlike a whole compose";
     if (!bShowing)
         return;
-    CRect now;
-    dlg.GetWindowRect(&now);
+    CRect now = WindowRectOf(dlg.m_hWnd);
     const std::vector<COLORREF> screen = ScreenPixels(now);
     ASSERT_EQ(expected.size(), screen.size());
     size_t wrongOnScreen = 0;
@@ -290,15 +280,13 @@ TEST_F(LayeredDialogTest, EveryRedrawGivesTheWholePictureWhereTheWindowStands) {
             Place(b, 1130, 64);
         };
         ASSERT_TRUE(dlg.CreateAndShow());
-        CRect place;
-        dlg.GetWindowRect(&place);
+        CRect place = WindowRectOf(dlg.m_hWnd);
         ASSERT_NE(CPoint(0, 0), place.TopLeft());
 
         auto check = [&](const std::string& step, bool bShowing) {
             SCOPED_TRACE(step);
             ExpectTheWholePicture(dlg, bShowing);
-            CRect now;
-            dlg.GetWindowRect(&now);
+            CRect now = WindowRectOf(dlg.m_hWnd);
             EXPECT_EQ(place, now) << "a redraw moved or sized the window";
         };
         const LPARAM inside = MAKELPARAM(20, 20), outside = MAKELPARAM(200, 200);
@@ -371,15 +359,15 @@ TEST_F(LayeredDialogTest, ABackgroundThatFailedToDrawIsNotKept) {
     qxrv::test::PatchImport("gdiplus.dll", "GdipDrawImageRectI",
                             reinterpret_cast<void*>(g_realDrawImageRectI));
     ASSERT_TRUE(created);
-    ASSERT_EQ(kBackdropColour, PixelOf(dlg, 604, 310)) << "the first picture should lack its background";
+    ASSERT_EQ(kBackdropColour, ScreenPixel(dlg.m_hWnd, {604, 310}))
+        << "the first picture should lack its background";
 
     a.SendMessage(WM_MOUSEHOVER, 0, 0);
     ExpectTheWholePicture(dlg, true);
 }
 
 TEST_F(LayeredDialogTest, StartsAtTheCaptionAdjustedCentre) {
-    RECT work = {};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT work = qxrv::test::WorkArea();
     RECT framed = {0, 0, 1208, 621};
     ::AdjustWindowRect(&framed, WS_CAPTION | DS_SETFONT, FALSE);
     const int W = framed.right - framed.left, H = framed.bottom - framed.top;
@@ -403,8 +391,7 @@ TEST_F(LayeredDialogTest, StartsAtTheCaptionAdjustedCentre) {
         EXPECT_EQ(1208, atSetUp.Width());
         EXPECT_EQ(621, atSetUp.Height());
         // Hidden and unowned, it is then centred exactly by the framework, in both cases.
-        CRect now;
-        dlg.GetWindowRect(&now);
+        CRect now = WindowRectOf(dlg.m_hWnd);
         EXPECT_EQ((work.left + work.right) / 2 - 604, now.left);
         EXPECT_EQ((work.top + work.bottom) / 2 - 310, now.top);
     }
@@ -439,18 +426,15 @@ TEST_F(LayeredDialogTest, CompanionFollowsAtItsOffsetOnEveryMoveAndSize) {
         EXPECT_TRUE(visibleBeforeChildren);
         EXPECT_EQ(dlg.m_hWnd, ::GetWindow(pOverlay->m_hWnd, GW_OWNER));
 
-        CRect overlaySize;
-        pOverlay->GetWindowRect(&overlaySize);
+        CRect overlaySize = WindowRectOf(pOverlay->m_hWnd);
         auto overlayAt = [&] {
-            CRect r;
-            pOverlay->GetWindowRect(&r);
+            CRect r = WindowRectOf(pOverlay->m_hWnd);
             EXPECT_EQ(overlaySize.Width(), r.Width());
             EXPECT_EQ(overlaySize.Height(), r.Height());
             return r.TopLeft();
         };
         // Offset (0, 0) so far: it sits on the dialog's corner.
-        CRect rect;
-        dlg.GetWindowRect(&rect);
+        CRect rect = WindowRectOf(dlg.m_hWnd);
         EXPECT_EQ(rect.TopLeft(), overlayAt());
 
         struct Step {
@@ -489,8 +473,7 @@ TEST_F(LayeredDialogTest, WorksWithoutACompanion) {
     ASSERT_TRUE(dlg.CreateAndShow());
     EXPECT_EQ(nullptr, dlg.m_pOverlayDlg);
     dlg.SetWindowPos(NULL, 10, 20, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
-    CRect rect;
-    dlg.GetWindowRect(&rect);
+    CRect rect = WindowRectOf(dlg.m_hWnd);
     EXPECT_EQ(CRect(10, 20, 310, 220), rect);
 }
 
@@ -536,8 +519,7 @@ TEST_F(LayeredDialogTest, MissingBackgroundIsAnEmptyPicture) {
             d.AddLayerChild(&a);
         };
         ASSERT_TRUE(dlg.CreateAndShow());
-        CRect rect;
-        dlg.GetWindowRect(&rect);
+        CRect rect = WindowRectOf(dlg.m_hWnd);
         EXPECT_EQ(0, rect.Width());
         EXPECT_EQ(0, rect.Height());
         // Reports and redraws push nothing and do not fail.

@@ -7,6 +7,7 @@
 #include "tests/soak/SoakKit.h"
 #include "tests/support/Pump.h"
 #include "tests/support/Watchdog.h"
+#include "tests/support/WindowRects.h"
 #include "webview/PostedString.h"
 
 #include <gtest/gtest.h>
@@ -191,8 +192,7 @@ TEST(Soak, GameWindowPaintsAndResizes) {
     ExpectFlatOver(
         "game window (10000 paints, 1000 resizes)", [&] { run(100, 10); }, [&] { run(kPaints, kResizes); });
     // The last size asked for holds, and the frame still has its shape.
-    RECT rc = {};
-    ::GetWindowRect(game, &rc);
+    const RECT rc = WindowRectOf(game);
     EXPECT_EQ(1023, rc.right - rc.left);
     EXPECT_EQ(701, rc.bottom - rc.top);
     HRGN rgn = ::CreateRectRgn(0, 0, 0, 0);

@@ -16,9 +16,6 @@ public:
     CBackdrop(const RECT& screenRect, COLORREF colour, DWORD dwExStyle = 0);
     ~CBackdrop();
     CBackdrop(const CBackdrop&) = delete;
-    void ScreenToClientRect(RECT* pRect) const {
-        ::MapWindowPoints(NULL, m_hWnd, reinterpret_cast<POINT*>(pRect), 2);
-    }
     CBackdrop& operator=(const CBackdrop&) = delete;
 
     HWND m_hWnd;

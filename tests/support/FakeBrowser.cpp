@@ -20,19 +20,52 @@ std::vector<FakeBrowser*>& LiveList() {
 }
 int g_created = 0;
 
+// QueryInterface of an object that offers IUnknown and the one interface iid, through self.
+template <class I> HRESULT QueryOne(I* self, REFIID riid, REFIID iid, void** ppv) {
+    if (!ppv)
+        return E_POINTER;
+    if (riid == IID_IUnknown || riid == iid) {
+        *ppv = self;
+        self->AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+// A VARIANT that holds a BSTR (which it owns only if the caller clears it).
+void SetBstr(VARIANT& v, BSTR bstr) {
+    VariantInit(&v);
+    V_VT(&v) = VT_BSTR;
+    V_BSTR(&v) = bstr;
+}
+
+// An event argument that refers to another VARIANT, as the control passes most of them.
+void SetVariantRef(VARIANTARG& arg, VARIANT* pTarget) {
+    VariantInit(&arg);
+    V_VT(&arg) = VT_BYREF | VT_VARIANT;
+    V_VARIANTREF(&arg) = pTarget;
+}
+
+// Asks an in-place site where the control lies, letting go of the frame and document it also answers with.
+bool WindowContext(IOleInPlaceSite* pInPlace, RECT* pPos, RECT* pClip) {
+    IOleInPlaceFrame* pFrame = nullptr;
+    IOleInPlaceUIWindow* pDoc = nullptr;
+    OLEINPLACEFRAMEINFO frameInfo = {};
+    frameInfo.cb = sizeof(frameInfo);
+    const bool ok = SUCCEEDED(pInPlace->GetWindowContext(&pFrame, &pDoc, pPos, pClip, &frameInfo));
+    if (pFrame)
+        pFrame->Release();
+    if (pDoc)
+        pDoc->Release();
+    return ok;
+}
+
 // A frame's browser: only its identity matters, so it answers nothing but IUnknown and IDispatch.
 class FakeFrame final : public IDispatch {
 public:
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch) {
-            *ppv = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+        return QueryOne<IDispatch>(this, riid, IID_IDispatch, ppv);
     }
     STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
     STDMETHODIMP_(ULONG) Release() override {
@@ -59,15 +92,7 @@ class FakeConnectionPoint final : public IConnectionPoint {
 public:
     explicit FakeConnectionPoint(FakeBrowser* owner) : m_owner(owner) {}
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IConnectionPoint) {
-            *ppv = static_cast<IConnectionPoint*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+        return QueryOne<IConnectionPoint>(this, riid, IID_IConnectionPoint, ppv);
     }
     STDMETHODIMP_(ULONG) AddRef() override { return m_owner->AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return m_owner->Release(); }
@@ -117,15 +142,7 @@ private:
 class FakeBrowserFactory : public IClassFactory {
 public:
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *ppv = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+        return QueryOne<IClassFactory>(this, riid, IID_IClassFactory, ppv);
     }
     // The factory is a static object; COM's references do not own it.
     STDMETHODIMP_(ULONG) AddRef() override { return 2; }
@@ -241,36 +258,23 @@ bool FakeBrowser::FireBeforeNavigate2(const std::wstring& url, IDispatch* pDispF
         pDispFrom = static_cast<IWebBrowser2*>(this);
     // Shapes as Wine's control sends them: by-reference VARIANTs around the values, Cancel as VT_BOOL.
     VARIANT vUrl, vFlags, vFrame, vPost, vHeaders;
-    VariantInit(&vUrl);
-    V_VT(&vUrl) = VT_BSTR;
-    V_BSTR(&vUrl) = SysAllocStringLen(url.data(), static_cast<UINT>(url.size()));
+    SetBstr(vUrl, SysAllocStringLen(url.data(), static_cast<UINT>(url.size())));
     VariantInit(&vFlags);
     V_VT(&vFlags) = VT_I4;
     V_I4(&vFlags) = 0;
-    VariantInit(&vFrame);
-    V_VT(&vFrame) = VT_BSTR;
-    V_BSTR(&vFrame) = nullptr;
+    SetBstr(vFrame, nullptr);
     VariantInit(&vPost);
-    VariantInit(&vHeaders);
-    V_VT(&vHeaders) = VT_BSTR;
-    V_BSTR(&vHeaders) = nullptr;
+    SetBstr(vHeaders, nullptr);
     VARIANT_BOOL cancel = VARIANT_FALSE;
 
     VARIANTARG args[7];
-    for (auto& a : args)
-        VariantInit(&a);
+    VariantInit(&args[6]);
     V_VT(&args[6]) = VT_DISPATCH;
     V_DISPATCH(&args[6]) = pDispFrom;
-    V_VT(&args[5]) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(&args[5]) = &vUrl;
-    V_VT(&args[4]) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(&args[4]) = &vFlags;
-    V_VT(&args[3]) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(&args[3]) = &vFrame;
-    V_VT(&args[2]) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(&args[2]) = &vPost;
-    V_VT(&args[1]) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(&args[1]) = &vHeaders;
+    VARIANT* refs[] = {&vHeaders, &vPost, &vFrame, &vFlags, &vUrl}; // args[1] to args[5]
+    for (int i = 0; i < 5; ++i)
+        SetVariantRef(args[i + 1], refs[i]);
+    VariantInit(&args[0]);
     V_VT(&args[0]) = VT_BYREF | VT_BOOL;
     V_BOOLREF(&args[0]) = &cancel;
     Fire(DISPID_BEFORENAVIGATE2, args, 7);
@@ -293,17 +297,13 @@ bool FakeBrowser::ClickLink(LPCWSTR url, bool inFrame) {
 
 void FakeBrowser::CompleteDocument(LPCWSTR url, bool topLevel) {
     VARIANT vUrl;
-    VariantInit(&vUrl);
-    V_VT(&vUrl) = VT_BSTR;
-    V_BSTR(&vUrl) = SysAllocString(url);
+    SetBstr(vUrl, SysAllocString(url));
     IDispatch* pFrom = topLevel ? static_cast<IDispatch*>(static_cast<IWebBrowser2*>(this)) : new FakeFrame;
     VARIANTARG args[2];
-    VariantInit(&args[0]);
     VariantInit(&args[1]);
     V_VT(&args[1]) = VT_DISPATCH;
     V_DISPATCH(&args[1]) = pFrom;
-    V_VT(&args[0]) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(&args[0]) = &vUrl;
+    SetVariantRef(args[0], &vUrl);
     m_completions.push_back(url ? url : L"");
     Fire(DISPID_DOCUMENTCOMPLETE, args, 2);
     if (!topLevel)
@@ -311,9 +311,9 @@ void FakeBrowser::CompleteDocument(LPCWSTR url, bool topLevel) {
     VariantClear(&vUrl);
 }
 
-IDispatch* FakeBrowser::RequestNewWindow(LPCWSTR url, bool* cancelled) {
+IDispatch* FakeBrowser::RequestNewWindow(LPCWSTR url, bool* cancelled, bool refusedAlready) {
     IDispatch* pDisp = nullptr;
-    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANT_BOOL cancel = refusedAlready ? VARIANT_TRUE : VARIANT_FALSE;
     VARIANTARG args[2];
     VariantInit(&args[0]);
     VariantInit(&args[1]);
@@ -331,9 +331,7 @@ IDispatch* FakeBrowser::RequestNewWindow(LPCWSTR url, bool* cancelled) {
             IWebBrowser2* pTarget = nullptr;
             if (SUCCEEDED(pDisp->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&pTarget)))) {
                 VARIANT vUrl;
-                VariantInit(&vUrl);
-                V_VT(&vUrl) = VT_BSTR;
-                V_BSTR(&vUrl) = SysAllocString(url);
+                SetBstr(vUrl, SysAllocString(url));
                 pTarget->Navigate2(&vUrl, nullptr, nullptr, nullptr, nullptr);
                 VariantClear(&vUrl);
                 pTarget->Release();
@@ -378,24 +376,12 @@ STDMETHODIMP FakeBrowser::GetTypeInfoCount(UINT* pctinfo) {
         *pctinfo = 0;
     return S_OK;
 }
-STDMETHODIMP FakeBrowser::GetTypeInfo(UINT, LCID, ITypeInfo**) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP FakeBrowser::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP FakeBrowser::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
-    return E_NOTIMPL;
-}
-
 // --- IWebBrowser2: what the web view uses is real, the rest answers E_NOTIMPL
 // ---------------------------------
 
 STDMETHODIMP FakeBrowser::Navigate(BSTR URL, VARIANT*, VARIANT*, VARIANT*, VARIANT*) {
     VARIANT v;
-    VariantInit(&v);
-    V_VT(&v) = VT_BSTR;
-    V_BSTR(&v) = URL;
+    SetBstr(v, URL);
     return Navigate2(&v, nullptr, nullptr, nullptr, nullptr);
 }
 
@@ -488,65 +474,6 @@ STDMETHODIMP FakeBrowser::Stop() {
     return S_OK;
 }
 
-#define QXRV_FAKE_NOTIMPL(signature)                                                                         \
-    STDMETHODIMP FakeBrowser::signature {                                                                    \
-        return E_NOTIMPL;                                                                                    \
-    }
-
-QXRV_FAKE_NOTIMPL(GoBack())
-QXRV_FAKE_NOTIMPL(GoForward())
-QXRV_FAKE_NOTIMPL(GoHome())
-QXRV_FAKE_NOTIMPL(GoSearch())
-QXRV_FAKE_NOTIMPL(Refresh())
-QXRV_FAKE_NOTIMPL(Refresh2(VARIANT*))
-QXRV_FAKE_NOTIMPL(get_Parent(IDispatch**))
-QXRV_FAKE_NOTIMPL(get_Container(IDispatch**))
-QXRV_FAKE_NOTIMPL(get_Document(IDispatch**))
-QXRV_FAKE_NOTIMPL(get_TopLevelContainer(VARIANT_BOOL*))
-QXRV_FAKE_NOTIMPL(get_Type(BSTR*))
-QXRV_FAKE_NOTIMPL(get_Left(LONG*))
-QXRV_FAKE_NOTIMPL(put_Left(LONG))
-QXRV_FAKE_NOTIMPL(get_Top(LONG*))
-QXRV_FAKE_NOTIMPL(put_Top(LONG))
-QXRV_FAKE_NOTIMPL(get_Width(LONG*))
-QXRV_FAKE_NOTIMPL(put_Width(LONG))
-QXRV_FAKE_NOTIMPL(get_Height(LONG*))
-QXRV_FAKE_NOTIMPL(put_Height(LONG))
-QXRV_FAKE_NOTIMPL(Quit())
-QXRV_FAKE_NOTIMPL(ClientToWindow(int*, int*))
-QXRV_FAKE_NOTIMPL(PutProperty(BSTR, VARIANT))
-QXRV_FAKE_NOTIMPL(GetProperty(BSTR, VARIANT*))
-QXRV_FAKE_NOTIMPL(get_Name(BSTR*))
-QXRV_FAKE_NOTIMPL(get_FullName(BSTR*))
-QXRV_FAKE_NOTIMPL(get_Path(BSTR*))
-QXRV_FAKE_NOTIMPL(get_Visible(VARIANT_BOOL*))
-QXRV_FAKE_NOTIMPL(put_Visible(VARIANT_BOOL))
-QXRV_FAKE_NOTIMPL(get_StatusBar(VARIANT_BOOL*))
-QXRV_FAKE_NOTIMPL(put_StatusBar(VARIANT_BOOL))
-QXRV_FAKE_NOTIMPL(get_StatusText(BSTR*))
-QXRV_FAKE_NOTIMPL(put_StatusText(BSTR))
-QXRV_FAKE_NOTIMPL(get_ToolBar(int*))
-QXRV_FAKE_NOTIMPL(put_ToolBar(int))
-QXRV_FAKE_NOTIMPL(get_MenuBar(VARIANT_BOOL*))
-QXRV_FAKE_NOTIMPL(put_MenuBar(VARIANT_BOOL))
-QXRV_FAKE_NOTIMPL(get_FullScreen(VARIANT_BOOL*))
-QXRV_FAKE_NOTIMPL(put_FullScreen(VARIANT_BOOL))
-QXRV_FAKE_NOTIMPL(QueryStatusWB(OLECMDID, OLECMDF*))
-QXRV_FAKE_NOTIMPL(ExecWB(OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*))
-QXRV_FAKE_NOTIMPL(ShowBrowserBar(VARIANT*, VARIANT*, VARIANT*))
-QXRV_FAKE_NOTIMPL(get_Offline(VARIANT_BOOL*))
-QXRV_FAKE_NOTIMPL(put_Offline(VARIANT_BOOL))
-QXRV_FAKE_NOTIMPL(get_RegisterAsBrowser(VARIANT_BOOL*))
-QXRV_FAKE_NOTIMPL(put_RegisterAsBrowser(VARIANT_BOOL))
-QXRV_FAKE_NOTIMPL(get_RegisterAsDropTarget(VARIANT_BOOL*))
-QXRV_FAKE_NOTIMPL(put_RegisterAsDropTarget(VARIANT_BOOL))
-QXRV_FAKE_NOTIMPL(get_TheaterMode(VARIANT_BOOL*))
-QXRV_FAKE_NOTIMPL(put_TheaterMode(VARIANT_BOOL))
-QXRV_FAKE_NOTIMPL(get_AddressBar(VARIANT_BOOL*))
-QXRV_FAKE_NOTIMPL(put_AddressBar(VARIANT_BOOL))
-QXRV_FAKE_NOTIMPL(get_Resizable(VARIANT_BOOL*))
-QXRV_FAKE_NOTIMPL(put_Resizable(VARIANT_BOOL))
-
 // --- IOleObject
 // -----------------------------------------------------------------------------------------------
 
@@ -615,19 +542,9 @@ STDMETHODIMP FakeBrowser::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite,
     HWND hwndHost = nullptr;
     RECT pos = lprcPosRect ? *lprcPosRect : RECT{0, 0, 0, 0};
     if (pInPlace->CanInPlaceActivate() == S_OK && SUCCEEDED(pInPlace->GetWindow(&hwndHost))) {
-        IOleInPlaceFrame* pFrame = nullptr;
-        IOleInPlaceUIWindow* pDoc = nullptr;
         RECT clip = {};
-        OLEINPLACEFRAMEINFO frameInfo = {};
-        frameInfo.cb = sizeof(frameInfo);
-        if (SUCCEEDED(pInPlace->GetWindowContext(&pFrame, &pDoc, &pos, &clip, &frameInfo))) {
-            if (pFrame)
-                pFrame->Release();
-            if (pDoc)
-                pDoc->Release();
-            if (!IntersectRect(&pos, &pos, &clip))
-                SetRectEmpty(&pos);
-        }
+        if (WindowContext(pInPlace, &pos, &clip) && !IntersectRect(&pos, &pos, &clip))
+            SetRectEmpty(&pos);
         pInPlace->OnInPlaceActivate();
     }
     pInPlace->Release();
@@ -689,15 +606,7 @@ bool FakeBrowser::AskPlace(RECT* pPos, RECT* pClip) {
     IOleInPlaceSite* pInPlace = InPlaceSite();
     if (!pInPlace)
         return false;
-    IOleInPlaceFrame* pFrame = nullptr;
-    IOleInPlaceUIWindow* pDoc = nullptr;
-    OLEINPLACEFRAMEINFO frameInfo = {};
-    frameInfo.cb = sizeof(frameInfo);
-    const bool ok = SUCCEEDED(pInPlace->GetWindowContext(&pFrame, &pDoc, pPos, pClip, &frameInfo));
-    if (pFrame)
-        pFrame->Release();
-    if (pDoc)
-        pDoc->Release();
+    const bool ok = WindowContext(pInPlace, pPos, pClip);
     pInPlace->Release();
     return ok;
 }
@@ -723,26 +632,6 @@ STDMETHODIMP FakeBrowser::GetMiscStatus(DWORD, DWORD* pdwStatus) {
                  OLEMISC_CANTLINKINSIDE | OLEMISC_RECOMPOSEONRESIZE;
     return S_OK;
 }
-
-STDMETHODIMP FakeBrowser::SetHostNames(LPCOLESTR, LPCOLESTR) {
-    return S_OK;
-}
-STDMETHODIMP FakeBrowser::SetExtent(DWORD, SIZEL*) {
-    return S_OK;
-}
-QXRV_FAKE_NOTIMPL(SetMoniker(DWORD, IMoniker*))
-QXRV_FAKE_NOTIMPL(GetMoniker(DWORD, DWORD, IMoniker**))
-QXRV_FAKE_NOTIMPL(InitFromData(IDataObject*, BOOL, DWORD))
-QXRV_FAKE_NOTIMPL(GetClipboardData(DWORD, IDataObject**))
-QXRV_FAKE_NOTIMPL(EnumVerbs(IEnumOLEVERB**))
-QXRV_FAKE_NOTIMPL(Update())
-QXRV_FAKE_NOTIMPL(IsUpToDate())
-QXRV_FAKE_NOTIMPL(GetUserType(DWORD, LPOLESTR*))
-QXRV_FAKE_NOTIMPL(GetExtent(DWORD, SIZEL*))
-QXRV_FAKE_NOTIMPL(Advise(IAdviseSink*, DWORD*))
-QXRV_FAKE_NOTIMPL(Unadvise(DWORD))
-QXRV_FAKE_NOTIMPL(EnumAdvise(IEnumSTATDATA**))
-QXRV_FAKE_NOTIMPL(SetColorScheme(LOGPALETTE*))
 
 // --- IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject
 // ---------------------------------------------------
@@ -788,22 +677,6 @@ STDMETHODIMP FakeBrowser::TranslateAccelerator(LPMSG lpmsg) {
     return acceleratorAnswer;
 }
 
-STDMETHODIMP FakeBrowser::UIDeactivate() {
-    return S_OK;
-}
-STDMETHODIMP FakeBrowser::OnFrameWindowActivate(BOOL) {
-    return S_OK;
-}
-STDMETHODIMP FakeBrowser::OnDocWindowActivate(BOOL) {
-    return S_OK;
-}
-STDMETHODIMP FakeBrowser::EnableModeless(BOOL) {
-    return S_OK;
-}
-QXRV_FAKE_NOTIMPL(ContextSensitiveHelp(BOOL))
-QXRV_FAKE_NOTIMPL(ReactivateAndUndo())
-QXRV_FAKE_NOTIMPL(ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL))
-
 // --- IConnectionPointContainer
 // --------------------------------------------------------------------------------
 
@@ -817,10 +690,6 @@ STDMETHODIMP FakeBrowser::FindConnectionPoint(REFIID riid, IConnectionPoint** pp
     m_pEventsPoint->AddRef();
     return S_OK;
 }
-
-QXRV_FAKE_NOTIMPL(EnumConnectionPoints(IEnumConnectionPoints**))
-
-#undef QXRV_FAKE_NOTIMPL
 
 // --- registration
 // ---------------------------------------------------------------------------------------------

@@ -59,9 +59,10 @@ public:
     bool ClickLink(LPCWSTR url, bool inFrame = false);
     // Fires DocumentComplete with this browser (topLevel) or a frame's browser as the completed one.
     void CompleteDocument(LPCWSTR url, bool topLevel = true);
-    // Fires NewWindow2; unless cancelled, the browser the host answered with is asked to navigate to url.
-    // Returns the IDispatch the host answered with (not kept, compare it only), and the cancel answer.
-    IDispatch* RequestNewWindow(LPCWSTR url, bool* cancelled = nullptr);
+    // Fires NewWindow2 (with Cancel already set when refusedAlready, as by a control that blocks pop-ups);
+    // unless cancelled, the browser the host answered with is asked to navigate to url. Returns the IDispatch
+    // the host answered with (not kept, compare it only), and the cancel answer.
+    IDispatch* RequestNewWindow(LPCWSTR url, bool* cancelled = nullptr, bool refusedAlready = false);
 
     // Asks the host where the control lies (GetWindowContext), as the control may at any time; false when
     // the host gives no answer.
@@ -108,121 +109,123 @@ public:
 
     // --- IDispatch (no type information) ---
     STDMETHODIMP GetTypeInfoCount(UINT* pctinfo) override;
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override;
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override;
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return E_NOTIMPL;
+    }
 
     // --- IWebBrowser ---
-    STDMETHODIMP GoBack() override;
-    STDMETHODIMP GoForward() override;
-    STDMETHODIMP GoHome() override;
-    STDMETHODIMP GoSearch() override;
+    STDMETHODIMP GoBack() override { return E_NOTIMPL; }
+    STDMETHODIMP GoForward() override { return E_NOTIMPL; }
+    STDMETHODIMP GoHome() override { return E_NOTIMPL; }
+    STDMETHODIMP GoSearch() override { return E_NOTIMPL; }
     STDMETHODIMP Navigate(BSTR URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData,
                           VARIANT* Headers) override;
-    STDMETHODIMP Refresh() override;
-    STDMETHODIMP Refresh2(VARIANT* Level) override;
+    STDMETHODIMP Refresh() override { return E_NOTIMPL; }
+    STDMETHODIMP Refresh2(VARIANT*) override { return E_NOTIMPL; }
     STDMETHODIMP Stop() override;
     STDMETHODIMP get_Application(IDispatch** ppDisp) override;
-    STDMETHODIMP get_Parent(IDispatch** ppDisp) override;
-    STDMETHODIMP get_Container(IDispatch** ppDisp) override;
-    STDMETHODIMP get_Document(IDispatch** ppDisp) override;
-    STDMETHODIMP get_TopLevelContainer(VARIANT_BOOL* pBool) override;
-    STDMETHODIMP get_Type(BSTR* Type) override;
-    STDMETHODIMP get_Left(LONG* pl) override;
-    STDMETHODIMP put_Left(LONG Left) override;
-    STDMETHODIMP get_Top(LONG* pl) override;
-    STDMETHODIMP put_Top(LONG Top) override;
-    STDMETHODIMP get_Width(LONG* pl) override;
-    STDMETHODIMP put_Width(LONG Width) override;
-    STDMETHODIMP get_Height(LONG* pl) override;
-    STDMETHODIMP put_Height(LONG Height) override;
+    STDMETHODIMP get_Parent(IDispatch**) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Container(IDispatch**) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Document(IDispatch**) override { return E_NOTIMPL; }
+    STDMETHODIMP get_TopLevelContainer(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Type(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Left(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Left(LONG) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Top(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Top(LONG) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Width(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Width(LONG) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Height(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Height(LONG) override { return E_NOTIMPL; }
     STDMETHODIMP get_LocationName(BSTR* LocationName) override;
     STDMETHODIMP get_LocationURL(BSTR* LocationURL) override;
     STDMETHODIMP get_Busy(VARIANT_BOOL* pBool) override;
 
     // --- IWebBrowserApp ---
-    STDMETHODIMP Quit() override;
-    STDMETHODIMP ClientToWindow(int* pcx, int* pcy) override;
-    STDMETHODIMP PutProperty(BSTR Property, VARIANT vtValue) override;
-    STDMETHODIMP GetProperty(BSTR Property, VARIANT* pvtValue) override;
-    STDMETHODIMP get_Name(BSTR* Name) override;
+    STDMETHODIMP Quit() override { return E_NOTIMPL; }
+    STDMETHODIMP ClientToWindow(int*, int*) override { return E_NOTIMPL; }
+    STDMETHODIMP PutProperty(BSTR, VARIANT) override { return E_NOTIMPL; }
+    STDMETHODIMP GetProperty(BSTR, VARIANT*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Name(BSTR*) override { return E_NOTIMPL; }
     STDMETHODIMP get_HWND(SHANDLE_PTR* pHWND) override;
-    STDMETHODIMP get_FullName(BSTR* FullName) override;
-    STDMETHODIMP get_Path(BSTR* Path) override;
-    STDMETHODIMP get_Visible(VARIANT_BOOL* pBool) override;
-    STDMETHODIMP put_Visible(VARIANT_BOOL Value) override;
-    STDMETHODIMP get_StatusBar(VARIANT_BOOL* pBool) override;
-    STDMETHODIMP put_StatusBar(VARIANT_BOOL Value) override;
-    STDMETHODIMP get_StatusText(BSTR* StatusText) override;
-    STDMETHODIMP put_StatusText(BSTR StatusText) override;
-    STDMETHODIMP get_ToolBar(int* Value) override;
-    STDMETHODIMP put_ToolBar(int Value) override;
-    STDMETHODIMP get_MenuBar(VARIANT_BOOL* Value) override;
-    STDMETHODIMP put_MenuBar(VARIANT_BOOL Value) override;
-    STDMETHODIMP get_FullScreen(VARIANT_BOOL* pbFullScreen) override;
-    STDMETHODIMP put_FullScreen(VARIANT_BOOL bFullScreen) override;
+    STDMETHODIMP get_FullName(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Path(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Visible(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Visible(VARIANT_BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP get_StatusBar(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_StatusBar(VARIANT_BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP get_StatusText(BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_StatusText(BSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP get_ToolBar(int*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_ToolBar(int) override { return E_NOTIMPL; }
+    STDMETHODIMP get_MenuBar(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_MenuBar(VARIANT_BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP get_FullScreen(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_FullScreen(VARIANT_BOOL) override { return E_NOTIMPL; }
 
     // --- IWebBrowser2 ---
     STDMETHODIMP Navigate2(VARIANT* URL, VARIANT* Flags, VARIANT* TargetFrameName, VARIANT* PostData,
                            VARIANT* Headers) override;
-    STDMETHODIMP QueryStatusWB(OLECMDID cmdID, OLECMDF* pcmdf) override;
-    STDMETHODIMP ExecWB(OLECMDID cmdID, OLECMDEXECOPT cmdexecopt, VARIANT* pvaIn, VARIANT* pvaOut) override;
-    STDMETHODIMP ShowBrowserBar(VARIANT* pvaClsid, VARIANT* pvarShow, VARIANT* pvarSize) override;
+    STDMETHODIMP QueryStatusWB(OLECMDID, OLECMDF*) override { return E_NOTIMPL; }
+    STDMETHODIMP ExecWB(OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*) override { return E_NOTIMPL; }
+    STDMETHODIMP ShowBrowserBar(VARIANT*, VARIANT*, VARIANT*) override { return E_NOTIMPL; }
     STDMETHODIMP get_ReadyState(READYSTATE* plReadyState) override;
-    STDMETHODIMP get_Offline(VARIANT_BOOL* pbOffline) override;
-    STDMETHODIMP put_Offline(VARIANT_BOOL bOffline) override;
+    STDMETHODIMP get_Offline(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Offline(VARIANT_BOOL) override { return E_NOTIMPL; }
     STDMETHODIMP get_Silent(VARIANT_BOOL* pbSilent) override;
     STDMETHODIMP put_Silent(VARIANT_BOOL bSilent) override;
-    STDMETHODIMP get_RegisterAsBrowser(VARIANT_BOOL* pbRegister) override;
-    STDMETHODIMP put_RegisterAsBrowser(VARIANT_BOOL bRegister) override;
-    STDMETHODIMP get_RegisterAsDropTarget(VARIANT_BOOL* pbRegister) override;
-    STDMETHODIMP put_RegisterAsDropTarget(VARIANT_BOOL bRegister) override;
-    STDMETHODIMP get_TheaterMode(VARIANT_BOOL* pbRegister) override;
-    STDMETHODIMP put_TheaterMode(VARIANT_BOOL bRegister) override;
-    STDMETHODIMP get_AddressBar(VARIANT_BOOL* Value) override;
-    STDMETHODIMP put_AddressBar(VARIANT_BOOL Value) override;
-    STDMETHODIMP get_Resizable(VARIANT_BOOL* Value) override;
-    STDMETHODIMP put_Resizable(VARIANT_BOOL Value) override;
+    STDMETHODIMP get_RegisterAsBrowser(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_RegisterAsBrowser(VARIANT_BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP get_RegisterAsDropTarget(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_RegisterAsDropTarget(VARIANT_BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP get_TheaterMode(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_TheaterMode(VARIANT_BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP get_AddressBar(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_AddressBar(VARIANT_BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Resizable(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Resizable(VARIANT_BOOL) override { return E_NOTIMPL; }
 
     // --- IOleObject ---
     STDMETHODIMP SetClientSite(IOleClientSite* pClientSite) override;
     STDMETHODIMP GetClientSite(IOleClientSite** ppClientSite) override;
-    STDMETHODIMP SetHostNames(LPCOLESTR szContainerApp, LPCOLESTR szContainerObj) override;
+    STDMETHODIMP SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
     STDMETHODIMP Close(DWORD dwSaveOption) override;
-    STDMETHODIMP SetMoniker(DWORD dwWhichMoniker, IMoniker* pmk) override;
-    STDMETHODIMP GetMoniker(DWORD dwAssign, DWORD dwWhichMoniker, IMoniker** ppmk) override;
-    STDMETHODIMP InitFromData(IDataObject* pDataObject, BOOL fCreation, DWORD dwReserved) override;
-    STDMETHODIMP GetClipboardData(DWORD dwReserved, IDataObject** ppDataObject) override;
+    STDMETHODIMP SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
     STDMETHODIMP DoVerb(LONG iVerb, LPMSG lpmsg, IOleClientSite* pActiveSite, LONG lindex, HWND hwndParent,
                         LPCRECT lprcPosRect) override;
-    STDMETHODIMP EnumVerbs(IEnumOLEVERB** ppEnumOleVerb) override;
-    STDMETHODIMP Update() override;
-    STDMETHODIMP IsUpToDate() override;
+    STDMETHODIMP EnumVerbs(IEnumOLEVERB**) override { return E_NOTIMPL; }
+    STDMETHODIMP Update() override { return E_NOTIMPL; }
+    STDMETHODIMP IsUpToDate() override { return E_NOTIMPL; }
     STDMETHODIMP GetUserClassID(CLSID* pClsid) override;
-    STDMETHODIMP GetUserType(DWORD dwFormOfType, LPOLESTR* pszUserType) override;
-    STDMETHODIMP SetExtent(DWORD dwDrawAspect, SIZEL* psizel) override;
-    STDMETHODIMP GetExtent(DWORD dwDrawAspect, SIZEL* psizel) override;
-    STDMETHODIMP Advise(IAdviseSink* pAdvSink, DWORD* pdwConnection) override;
-    STDMETHODIMP Unadvise(DWORD dwConnection) override;
-    STDMETHODIMP EnumAdvise(IEnumSTATDATA** ppenumAdvise) override;
+    STDMETHODIMP GetUserType(DWORD, LPOLESTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP SetExtent(DWORD, SIZEL*) override { return S_OK; }
+    STDMETHODIMP GetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
+    STDMETHODIMP Advise(IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    STDMETHODIMP Unadvise(DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
     STDMETHODIMP GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus) override;
-    STDMETHODIMP SetColorScheme(LOGPALETTE* pLogpal) override;
+    STDMETHODIMP SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
 
     // --- IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject ---
     STDMETHODIMP GetWindow(HWND* phwnd) override;
-    STDMETHODIMP ContextSensitiveHelp(BOOL fEnterMode) override;
+    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
     STDMETHODIMP InPlaceDeactivate() override;
-    STDMETHODIMP UIDeactivate() override;
+    STDMETHODIMP UIDeactivate() override { return S_OK; }
     STDMETHODIMP SetObjectRects(LPCRECT lprcPosRect, LPCRECT lprcClipRect) override;
-    STDMETHODIMP ReactivateAndUndo() override;
+    STDMETHODIMP ReactivateAndUndo() override { return E_NOTIMPL; }
     STDMETHODIMP TranslateAccelerator(LPMSG lpmsg) override;
-    STDMETHODIMP OnFrameWindowActivate(BOOL fActivate) override;
-    STDMETHODIMP OnDocWindowActivate(BOOL fActivate) override;
-    STDMETHODIMP ResizeBorder(LPCRECT prcBorder, IOleInPlaceUIWindow* pUIWindow, BOOL fFrameWindow) override;
-    STDMETHODIMP EnableModeless(BOOL fEnable) override;
+    STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
 
     // --- IConnectionPointContainer ---
-    STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** ppEnum) override;
+    STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
     STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;
 
 private:

@@ -7,10 +7,7 @@
 namespace qxrv::test {
 namespace {
 
-struct LiveCounts {
-    LONG bitmaps, memoryDCs, windowDCs, regions, brushes, others;
-};
-LiveCounts g_live = {};
+GdiCounts g_live; // changed only through interlocked calls
 
 template <class H> H Made(H handle, LONG& counter) {
     if (handle != NULL)

@@ -35,6 +35,12 @@ std::wstring WindowTextOf(HWND hwnd) {
     return text;
 }
 
+std::wstring WindowClassOf(HWND hwnd) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(hwnd, name, ARRAYSIZE(name));
+    return name;
+}
+
 LauncherWindows FindLauncherWindows(DWORD processId) {
     LauncherWindows l;
     for (HWND hwnd : TopLevelWindows(processId)) {

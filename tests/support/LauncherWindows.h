@@ -12,6 +12,8 @@ namespace qxrv::test {
 std::vector<HWND> TopLevelWindows(DWORD processId = 0);
 // A window's title.
 std::wstring WindowTextOf(HWND hwnd);
+// A window's class name.
+std::wstring WindowClassOf(HWND hwnd);
 
 struct LauncherWindows {
     HWND main = NULL;        // shown, unowned, with the launcher's title and no maximise button

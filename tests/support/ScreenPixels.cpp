@@ -36,10 +36,8 @@ std::vector<COLORREF> ScreenPixels(const RECT& rect) {
         ::GdiFlush();
         const DWORD* pRow = static_cast<const DWORD*>(pBits);
         pixels.reserve(static_cast<size_t>(width) * height);
-        for (int i = 0; i < width * height; ++i) {
-            const DWORD bgr = pRow[i];
-            pixels.push_back(RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF));
-        }
+        for (int i = 0; i < width * height; ++i)
+            pixels.push_back(ColourOfPixel(pRow[i]));
         ::SelectObject(hMem, hOld);
         ::DeleteObject(hDib);
     }

@@ -7,6 +7,10 @@
 
 namespace qxrv::test {
 
+// The colour of a 32-bit pixel as DIB sections and GDI+ store it (blue in the low byte); alpha is dropped.
+inline COLORREF ColourOfPixel(DWORD pixel) {
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
 // The colour on the screen at (x, y).
 COLORREF ScreenPixel(int x, int y);
 // The colour on the screen at a point of hwnd's client area.

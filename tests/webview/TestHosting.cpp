@@ -4,6 +4,7 @@
 #include "tests/support/ExeFolder.h"
 #include "tests/support/ImportPatch.h"
 #include "tests/support/Watchdog.h"
+#include "tests/support/WindowRects.h"
 
 #include <exdispid.h>
 
@@ -30,16 +31,12 @@ int ChildCount(HWND parent) {
 TEST_F(Hosting, ViewTakesThePlaceholdersPlaceAndId) {
     const HWND placeholder = ::GetDlgItem(m_dialog.m_hWnd, IDC_START_PAGE);
     ASSERT_NE(nullptr, placeholder);
-    RECT before;
-    ::GetWindowRect(placeholder, &before);
-    ::MapWindowPoints(NULL, m_dialog.m_hWnd, reinterpret_cast<POINT*>(&before), 2);
+    const RECT before = ChildRectOf(placeholder);
 
     ASSERT_TRUE(CreateView());
     EXPECT_FALSE(::IsWindow(placeholder));
     EXPECT_EQ(m_view.m_hWnd, ::GetDlgItem(m_dialog.m_hWnd, IDC_START_PAGE));
-    RECT after;
-    ::GetWindowRect(m_view.m_hWnd, &after);
-    ::MapWindowPoints(NULL, m_dialog.m_hWnd, reinterpret_cast<POINT*>(&after), 2);
+    const RECT after = ChildRectOf(m_view.m_hWnd);
     EXPECT_TRUE(::EqualRect(&before, &after));
     EXPECT_EQ(static_cast<DWORD>(WS_CHILD | WS_VISIBLE),
               m_view.GetStyle() & (WS_CHILD | WS_VISIBLE | WS_BORDER));
@@ -71,8 +68,7 @@ TEST_F(Hosting, ViewWhoseBrowserCannotStartIsNotCreated) {
 }
 
 TEST_F(Hosting, BrowserWindowLiesOneClientEdgeOutsideTheView) {
-    ASSERT_TRUE(CreateView());
-    FakeBrowser* fake = Fake();
+    FakeBrowser* fake = CreateViewAndFake();
     ASSERT_NE(nullptr, fake);
     // Shown, so that growing the view makes it paint.
     m_dialog.ShowWindow(SW_SHOWNOACTIVATE);
@@ -86,9 +82,7 @@ TEST_F(Hosting, BrowserWindowLiesOneClientEdgeOutsideTheView) {
         ::UpdateWindow(m_view.m_hWnd);
         PumpPending();
         EXPECT_EQ(0, m_view.erasesOverBrowser) << "grown to " << size.cx << "x" << size.cy;
-        RECT rc;
-        ::GetWindowRect(fake->window(), &rc);
-        ::MapWindowPoints(NULL, m_view.m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        const RECT rc = WindowRectIn(fake->window(), m_view.m_hWnd);
         EXPECT_EQ(-edgeX, rc.left);
         EXPECT_EQ(-edgeY, rc.top);
         EXPECT_EQ(size.cx + 2 * edgeX, rc.right - rc.left);
@@ -105,9 +99,7 @@ TEST_F(Hosting, BrowserWindowLiesOneClientEdgeOutsideTheView) {
     const int told = fake->objectRectsCalls();
     fake->RequestPlace({10, 10, 50, 50});
     EXPECT_EQ(told + 1, fake->objectRectsCalls());
-    RECT rc;
-    ::GetWindowRect(fake->serverWindow(), &rc);
-    ::MapWindowPoints(NULL, m_view.m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+    const RECT rc = WindowRectIn(fake->serverWindow(), m_view.m_hWnd);
     const RECT expected = {-edgeX, -edgeY, 640 + edgeX, 480 + edgeY};
     EXPECT_TRUE(::EqualRect(&expected, &rc));
 
@@ -118,8 +110,7 @@ TEST_F(Hosting, BrowserWindowLiesOneClientEdgeOutsideTheView) {
 }
 
 TEST_F(Hosting, DestroyingTheDialogDeletesThePopupButNotTheView) {
-    ASSERT_TRUE(CreateView());
-    ASSERT_NE(nullptr, Fake());
+    ASSERT_NE(nullptr, CreateViewAndFake());
     Fake()->RequestNewWindow(L"http://example.test/");
     ASSERT_NE(nullptr, m_view.GetPopupBrowser());
     ASSERT_EQ(2u, FakeBrowser::Live().size());
@@ -171,8 +162,7 @@ TEST_F(Hosting, EndingTheViewObjectFirstStillFreesItsPopup) {
 }
 
 TEST_F(Hosting, EventsAfterDestructionReachNobody) {
-    ASSERT_TRUE(CreateView());
-    FakeBrowser* fake = Fake();
+    FakeBrowser* fake = CreateViewAndFake();
     ASSERT_NE(nullptr, fake);
     fake->AddRef(); // outlive the view
     m_dialog.DestroyWindow();
@@ -190,8 +180,7 @@ TEST_F(Hosting, EventsAfterDestructionReachNobody) {
 }
 
 TEST_F(Hosting, MalformedEventsAreIgnored) {
-    ASSERT_TRUE(CreateView());
-    FakeBrowser* fake = Fake();
+    FakeBrowser* fake = CreateViewAndFake();
     ASSERT_NE(nullptr, fake);
 
     VARIANTARG args[7];
@@ -298,8 +287,7 @@ TEST_F(Hosting, PostsFromASecondProcessAreIgnored) {
 
 TEST_F(Hosting, MemoryStaysFlatOverAThousandNavigations) {
     ExtendWatchdog(120);
-    ASSERT_TRUE(CreateView());
-    FakeBrowser* fake = Fake();
+    FakeBrowser* fake = CreateViewAndFake();
     ASSERT_NE(nullptr, fake);
     auto navigate = [&](int i) {
         const std::wstring n = std::to_wstring(i);

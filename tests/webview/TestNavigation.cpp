@@ -1,6 +1,8 @@
 // What the web view does with each navigation, "app:" command and new-window request (fake browser control).
 #include "tests/webview/WebViewFixture.h"
 
+#include "tests/support/WindowRects.h"
+
 #include <exdispid.h>
 
 namespace qxrv::test {
@@ -77,8 +79,7 @@ TEST_F(Navigation, GameLinkWithoutMainWindowIsCancelledAndPostsNothing) {
 }
 
 TEST_F(Navigation, ClickedLinksAreCancelledExactlyWhenTakenOver) {
-    ASSERT_TRUE(CreateView());
-    FakeBrowser* fake = Fake();
+    FakeBrowser* fake = CreateViewAndFake();
     ASSERT_NE(nullptr, fake);
     for (const UrlCase& c : kUrlCases) {
         for (bool inFrame : {false, true}) {
@@ -103,8 +104,7 @@ TEST_F(Navigation, AppUrlPostsOneCommandPerMatchingRowInTableOrder) {
         {L"app:close now", {}},
         {L"app:", {}},
     };
-    ASSERT_TRUE(CreateView());
-    FakeBrowser* fake = Fake();
+    FakeBrowser* fake = CreateViewAndFake();
     ASSERT_NE(nullptr, fake);
 
     // No table: the navigation is only cancelled.
@@ -128,8 +128,7 @@ TEST_F(Navigation, AppUrlPostsOneCommandPerMatchingRowInTableOrder) {
 }
 
 TEST_F(Navigation, PopupBrowserIsMadeOnceAndSendsOnlyWebUrlsToTheShell) {
-    ASSERT_TRUE(CreateView());
-    FakeBrowser* fake = Fake();
+    FakeBrowser* fake = CreateViewAndFake();
     ASSERT_NE(nullptr, fake);
     const int created = FakeBrowser::CreatedCount();
 
@@ -143,8 +142,7 @@ TEST_F(Navigation, PopupBrowserIsMadeOnceAndSendsOnlyWebUrlsToTheShell) {
     EXPECT_EQ(static_cast<int>(ID_POPUP_BROWSER), ::GetDlgCtrlID(popup->m_hWnd));
     EXPECT_EQ(m_view.m_hWnd, ::GetParent(popup->m_hWnd));
     EXPECT_FALSE(::IsWindowVisible(popup->m_hWnd));
-    RECT rc;
-    ::GetWindowRect(popup->m_hWnd, &rc);
+    const RECT rc = WindowRectOf(popup->m_hWnd);
     EXPECT_EQ(100, rc.right - rc.left);
     EXPECT_EQ(200, rc.bottom - rc.top);
     FakeBrowser* popupFake = FakeBrowser::ForHost(popup->m_hWnd);
@@ -193,8 +191,7 @@ TEST_F(Navigation, PopupBrowserIsMadeOnceAndSendsOnlyWebUrlsToTheShell) {
 }
 
 TEST_F(Navigation, NewWindowIsRefusedWhileNoPopupBrowserCanBeMade) {
-    ASSERT_TRUE(CreateView());
-    FakeBrowser* fake = Fake();
+    FakeBrowser* fake = CreateViewAndFake();
     ASSERT_NE(nullptr, fake);
     // Without a browser to take the page, the control would open a window of its own.
     FakeBrowser::failNextActivation = true;
@@ -212,22 +209,12 @@ TEST_F(Navigation, NewWindowIsRefusedWhileNoPopupBrowserCanBeMade) {
     EXPECT_EQ(std::vector<std::wstring>{L"http://example.test/b"}, Opened());
 
     // A request the control has refused already stays refused, though a pop-up browser is at hand.
-    IDispatch* pDisp = nullptr;
-    VARIANT_BOOL cancel = VARIANT_TRUE;
-    VARIANTARG args[2];
-    V_VT(&args[1]) = VT_BYREF | VT_DISPATCH;
-    V_DISPATCHREF(&args[1]) = &pDisp;
-    V_VT(&args[0]) = VT_BYREF | VT_BOOL;
-    V_BOOLREF(&args[0]) = &cancel;
-    fake->FireRaw(DISPID_NEWWINDOW2, args, 2);
-    EXPECT_EQ(VARIANT_TRUE, cancel);
-    if (pDisp)
-        pDisp->Release();
+    fake->RequestNewWindow(L"http://example.test/c", &cancelled, true);
+    EXPECT_TRUE(cancelled);
 }
 
 TEST_F(Navigation, DocumentCompletePostsOnlyForTheTopLevelBrowser) {
-    ASSERT_TRUE(CreateView());
-    FakeBrowser* fake = Fake();
+    FakeBrowser* fake = CreateViewAndFake();
     ASSERT_NE(nullptr, fake);
     fake->CompleteDocument(L"http://h/frame", false);
     fake->CompleteDocument(L"http://h/top", true);
@@ -277,16 +264,14 @@ TEST_F(Navigation, OnGetHostInfoAddsExactlyBorderScrollAndThemeFlags) {
         EXPECT_EQ(7u, info.dwDoubleClick);
     }
     // The browser asks through COM while it activates.
-    ASSERT_TRUE(CreateView());
-    ASSERT_NE(nullptr, Fake());
+    ASSERT_NE(nullptr, CreateViewAndFake());
     EXPECT_TRUE(Fake()->hostInfoAsked());
     EXPECT_EQ(0x4000Cu, Fake()->hostFlags());
 }
 
 TEST_F(Navigation, LocationNameIsEmptyWheneverTheBrowserCannotGiveIt) {
     EXPECT_EQ(L"", m_view.GetLocationNameSafe()) << "no browser yet";
-    ASSERT_TRUE(CreateView());
-    FakeBrowser* fake = Fake();
+    FakeBrowser* fake = CreateViewAndFake();
     ASSERT_NE(nullptr, fake);
     struct {
         FakeBrowser::NameAnswer answer;
@@ -304,8 +289,7 @@ TEST_F(Navigation, LocationNameIsEmptyWheneverTheBrowserCannotGiveIt) {
 }
 
 TEST_F(Navigation, ContextMenuFilterSwallowsOnlyPageRightClicksWhenSet) {
-    ASSERT_TRUE(CreateView());
-    FakeBrowser* fake = Fake();
+    FakeBrowser* fake = CreateViewAndFake();
     ASSERT_NE(nullptr, fake);
     const HWND page = fake->serverWindow();
     const HWND other = fake->window(); // the control's own window: another class
@@ -329,8 +313,7 @@ TEST_F(Navigation, ContextMenuFilterSwallowsOnlyPageRightClicksWhenSet) {
 }
 
 TEST_F(Navigation, KeysForThePageAreOfferedToTheBrowserFirst) {
-    ASSERT_TRUE(CreateView());
-    FakeBrowser* fake = Fake();
+    FakeBrowser* fake = CreateViewAndFake();
     ASSERT_NE(nullptr, fake);
     MSG enter = {fake->serverWindow(), WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
     fake->acceleratorAnswer = S_FALSE;

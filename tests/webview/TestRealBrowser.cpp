@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "tests/support/FakeBrowser.h"
 #include "tests/support/Watchdog.h"
+#include "tests/support/WindowRects.h"
 #include "tests/support/LoopbackServer.h"
 #include "tests/webview/WebViewTestKit.h"
 #include "webview/PostedString.h"
@@ -55,9 +56,7 @@ TEST_F(RealBrowser, IsHostedSilentlyWithItsEdgeOutsideTheView) {
     const SIZE sizes[] = {{320, 240}, {700, 500}};
     for (const SIZE& size : sizes) {
         m_view.MoveWindow(3, 27, size.cx, size.cy);
-        RECT rc;
-        ::GetWindowRect(hwndBrowser, &rc);
-        ::MapWindowPoints(NULL, m_view.m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        const RECT rc = WindowRectIn(hwndBrowser, m_view.m_hWnd);
         EXPECT_EQ(-edgeX, rc.left);
         EXPECT_EQ(-edgeY, rc.top);
         EXPECT_EQ(size.cx + edgeX, rc.right);

@@ -37,6 +37,8 @@ protected:
 
     bool CreateView() { return m_view.CreateOnPlaceholder(&m_dialog, IDC_START_PAGE); }
     FakeBrowser* Fake() const { return FakeBrowser::ForHost(m_view.m_hWnd); }
+    // CreateView, then the fake behind the view; nullptr when either is missing.
+    FakeBrowser* CreateViewAndFake() { return CreateView() ? Fake() : nullptr; }
 
     ShellOpener m_previousOpener = nullptr;
     FakeBrowserSession m_session; // first: the windows and views below go before it
