@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 namespace {
 
@@ -26,7 +27,7 @@ LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 void* volatile g_imports[] = {
     reinterpret_cast<void*>(&::InitCommonControlsEx), reinterpret_cast<void*>(&Gdiplus::GdiplusStartup),
     reinterpret_cast<void*>(&::CoInitializeEx),       reinterpret_cast<void*>(&::SysFreeString),
-    reinterpret_cast<void*>(&::ShellExecuteW),
+    reinterpret_cast<void*>(&::ShellExecuteW),        reinterpret_cast<void*>(&::UrlGetPartW),
 };
 
 } // namespace
