@@ -796,7 +796,14 @@ TEST_F(SizeDialogTest, OptionalLibrariesComeFromTheSystemFolderAlone) {
             ::RemoveDirectoryW(folder.c_str());
         }
     } const cleanUp = {{beside, inCurrent, inSystem}, current, previous};
-    ASSERT_TRUE(::CreateDirectoryW(current.c_str(), NULL));
+    // A run ended from outside (the watchdog, a timeout, an interrupted bench) leaves its copies behind, and
+    // a stale one in the system folder would be loaded where none is planted. Process ids are reused, so
+    // the folder may be there too.
+    cleanUp.RemoveFiles();
+    for (const std::wstring& file : cleanUp.files)
+        ASSERT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(file.c_str()))
+            << testing::PrintToString(file);
+    ASSERT_TRUE(::CreateDirectoryW(current.c_str(), NULL) || ::GetLastError() == ERROR_ALREADY_EXISTS);
     ASSERT_TRUE(::SetCurrentDirectoryW(current.c_str()));
     struct Case {
         bool bBeside, bSystem;
