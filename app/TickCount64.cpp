@@ -33,8 +33,14 @@ ULONGLONG WINAPI TickCount64() {
 
 } // namespace
 
-// The import slot of GetTickCount64 under the name the runtime's calls go through.
+// The import slot of GetTickCount64 under the name the runtime's calls go through: a stdcall name on 32-bit
+// Windows carries a leading "_" and its argument bytes, on 64-bit it is the plain name.
+#if defined(__i386__)
+#define QXRV_TICK_COUNT64_SLOT "__imp__GetTickCount64@0"
+#else
+#define QXRV_TICK_COUNT64_SLOT "__imp_GetTickCount64"
+#endif
 extern "C" {
-extern const TickCount64Fn g_tickCount64Slot __asm__("__imp__GetTickCount64@0");
+extern const TickCount64Fn g_tickCount64Slot __asm__(QXRV_TICK_COUNT64_SLOT);
 const TickCount64Fn g_tickCount64Slot = &TickCount64;
 }
