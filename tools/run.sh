@@ -6,8 +6,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 "$root/tools/setup.sh"
-"$root/tools/build.sh" --program "$build"
 . "$root/tools/wine-env.sh"
+qxrv_target
+qxrv_wine_runs || exit 1
+"$root/tools/build.sh" --program "$build"
 
 exe="$build/app/QXRVClient.exe"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

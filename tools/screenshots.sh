@@ -5,13 +5,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 out=${2:-$root/docs/screenshots}
+. "$root/tools/wine-env.sh"
+qxrv_target
+qxrv_wine_runs || exit 1
 "$root/tools/build.sh" "$build" >/dev/null
 build=$(cd "$build" && pwd)
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
-. "$root/tools/wine-env.sh"
 trap wine_env_stop EXIT
 trap 'exit 130' INT TERM
 wine_env_start "$build"
-wine "$build/tools/launcher_shots.exe" "$build/tests/app/QXRVClientProbe.exe" "$(winepath -w "$out")" </dev/null
+wine "$build/tools/launcher_shots.exe" "$build/tests/app/QXRVClientProbe.exe" "$(wine winepath -w "$out")" </dev/null
 echo "screenshots: $out/main-window.png, $out/game-window.png"

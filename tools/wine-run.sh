@@ -14,6 +14,8 @@
 # again, it fails again.)
 
 wine_died() { [ "$1" -ge 128 ]; }
+# The target's loader, as tools/target.sh chose it for the test bench.
+wine() { "${QXRV_WINE:-wine}" "$@"; }
 
 if [[ " $* " == *" --gtest_list_tests "* ]]; then
   for attempt in 1 2 3; do
