@@ -7,11 +7,13 @@
 # The choice is made by trying: i686 where Wine's 32-bit loader starts, else x86_64 where the 64-bit one does.
 # QXRV_TARGET=i686 or QXRV_TARGET=x86_64 in the environment overrides it.
 #
-#   qxrv_target   decides (once per run: nested scripts inherit the decision), says in one line which target and
+#   qxrv_target [build-dir]
+#                 decides (once per run: nested scripts inherit the decision), says in one line which target and
 #                 why, and exports QXRV_TARGET, QXRV_TARGET_WHY, QXRV_TOOLCHAIN (CMake's toolchain file),
 #                 QXRV_OBJDUMP, and QXRV_WINE with WINESERVER (Wine's loader and server for the target; WINELOADER
 #                 follows QXRV_WINE)
 #   qxrv_wine_runs  succeeds when QXRV_WINE starts here; otherwise says in one line why not and fails
+#                 A build folder given to run tests from decides for itself: its tests run as what it was built as.
 #   qxrv_built_for <build-dir>  succeeds when the folder is unconfigured or configured for QXRV_TARGET
 
 qxrv_wine32=/usr/lib/wine/wine
@@ -27,12 +29,17 @@ qxrv_loader_fault() {
 }
 
 qxrv_target() {
-  local root fault32="" fault64=""
+  local root built="" fault32="" fault64=""
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  [ -n "${1:-}" ] && [ -f "$1/CMakeCache.txt" ] &&
+    built=$(sed -n 's|^CMAKE_TOOLCHAIN_FILE:[A-Z]*=.*/mingw-\(.*\)\.cmake$|\1|p' "$1/CMakeCache.txt")
   if [ -n "${QXRV_TARGET:-}" ] && [ -n "${QXRV_TARGET_WHY:-}" ]; then
     : # decided by the script that started this one, and said there
   elif [ -n "${QXRV_TARGET:-}" ]; then
     QXRV_TARGET_WHY="chosen by QXRV_TARGET"
+  elif [ -n "$built" ]; then
+    QXRV_TARGET=$built
+    QXRV_TARGET_WHY="$1 was built for it"
   else
     fault32=$(qxrv_loader_fault "$qxrv_wine32")
     if [ -z "$fault32" ]; then

@@ -5,7 +5,6 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:?usage: skin-bench.sh <build-dir>}" && pwd)
 cmake --build "$build" --target skin_bench >/dev/null || exit 1
 . "$root/tools/wine-env.sh"
-qxrv_target
 trap wine_env_stop EXIT
 trap 'exit 130' INT TERM
 wine_env_start "$build" || exit 1
