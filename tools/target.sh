@@ -49,7 +49,7 @@ qxrv_target() {
       fault64=$(qxrv_loader_fault "$qxrv_wine64")
       if [ -z "$fault64" ]; then
         QXRV_TARGET=x86_64
-        QXRV_TARGET_WHY="$fault32, so the tests run under Wine's 64-bit loader"
+        QXRV_TARGET_WHY="$fault32, so Wine's 64-bit loader runs the program and its tests"
       else
         # Neither loader runs: build for Windows users; running will say why it cannot.
         QXRV_TARGET=i686
