@@ -386,22 +386,26 @@ size_t FramePixelsOnScreenUnlike(HWND game, const CMemoryPicture& expected) {
 }
 
 // Whatever changes the window's size, the frame on screen is a compose of the whole window at the new size:
-// its own maximise and restore buttons, and sizes set from outside, larger, smaller and larger again. So is a
-// paint at that size, right after the change and from the kept picture.
+// its own maximise and restore buttons, and sizes set from outside, larger, smaller and larger again, and
+// shorter and taller at the same width. So is a paint at that size, right after the change and from the kept
+// picture.
 TEST_F(GameWindow, FramePaintsAreTheFreshComposeAtEverySize) {
     ShowAndPaint();
+    auto setSize = [this](int cx, int cy) {
+        return [this, cx, cy] { ::SetWindowPos(Game(), NULL, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER); };
+    };
     const struct {
         const char* name;
         std::function<void()> change;
+        bool heightAlone; // the width stays: a size check that looks at the width only misses the change
     } changes[] = {
-        {"maximised", [&] { PostClick(m_pGame->m_btnMaximize.GetSafeHwnd()); }},
-        {"restored", [&] { PostClick(m_pGame->m_btnRestore.GetSafeHwnd()); }},
-        {"set to 1100 x 760",
-         [&] { ::SetWindowPos(Game(), NULL, 0, 0, 1100, 760, SWP_NOMOVE | SWP_NOZORDER); }},
-        {"set to 960 x 640",
-         [&] { ::SetWindowPos(Game(), NULL, 0, 0, 960, 640, SWP_NOMOVE | SWP_NOZORDER); }},
-        {"set to 1100 x 760 again",
-         [&] { ::SetWindowPos(Game(), NULL, 0, 0, 1100, 760, SWP_NOMOVE | SWP_NOZORDER); }},
+        {"maximised", [&] { PostClick(m_pGame->m_btnMaximize.GetSafeHwnd()); }, false},
+        {"restored", [&] { PostClick(m_pGame->m_btnRestore.GetSafeHwnd()); }, false},
+        {"set to 1100 x 760", setSize(1100, 760), false},
+        {"set to 960 x 640", setSize(960, 640), false},
+        {"set to 1100 x 760 again", setSize(1100, 760), false},
+        {"set to 1100 x 700, shorter alone", setSize(1100, 700), true},
+        {"set to 1100 x 790, taller alone", setSize(1100, 790), true},
     };
     SIZE before = ClientSize();
     for (const auto& step : changes) {
@@ -410,6 +414,9 @@ TEST_F(GameWindow, FramePaintsAreTheFreshComposeAtEverySize) {
         PumpFor(150);
         const SIZE size = ClientSize();
         ASSERT_FALSE(size.cx == before.cx && size.cy == before.cy) << "the size did not change";
+        if (step.heightAlone) {
+            ASSERT_EQ(before.cx, size.cx) << "the width changed too";
+        }
         before = size;
         const size_t nPixels = static_cast<size_t>(size.cx) * size.cy;
         CMemoryPicture expected;

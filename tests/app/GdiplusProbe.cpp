@@ -2,10 +2,11 @@
 // gone.
 //
 // At start-up the exe's import table entries for GDI+ are pointed at counting wrappers. Every object made is
-// counted up, every object released counted down; GdiplusShutdown records how many were still alive, and any
-// counted call after it is a fault. When the process ends, the figures go to the file named by
-// QXRV_GDIPLUS_REPORT as one line: "startups=<n> shutdowns=<n> made=<n> live_at_shutdown=<n>
-// after_shutdown=<n>".
+// counted up, every object released counted down; GdiplusShutdown records how many were still alive. Any
+// counted call while GDI+ is not running is a fault: after the shut-down, or before the start-up (Wine's GDI+
+// works without one, Windows' does not promise to). When the process ends, the figures go to the file named
+// by QXRV_GDIPLUS_REPORT as one line: "startups=<n> shutdowns=<n> made=<n> live_at_shutdown=<n>
+// after_shutdown=<n> while_stopped=<n>".
 #include "framework/GdiplusPrelude.h"
 
 #include "tests/app/GdiplusProbe.h"
@@ -87,8 +88,10 @@ QXRV_REDIRECT("gdiplus.dll", GdiplusShutdown, Counted);
 struct Probe {
     ~Probe() {
         qxrv::test::WriteReport(L"QXRV_GDIPLUS_REPORT",
-                                "startups=%ld shutdowns=%ld made=%ld live_at_shutdown=%ld after_shutdown=%ld",
-                                g_startups, g_shutdowns, g_made, g_liveAtShutdown, g_afterShutdown);
+                                "startups=%ld shutdowns=%ld made=%ld live_at_shutdown=%ld after_shutdown=%ld "
+                                "while_stopped=%ld",
+                                g_startups, g_shutdowns, g_made, g_liveAtShutdown, g_afterShutdown,
+                                g_whileStopped);
     }
 } g_probe;
 

@@ -26,12 +26,13 @@ public:
                           BesideThisExe((L"gdiplus-report-" + std::to_wstring(n) + L".txt").c_str())) {}
 };
 
-// "startups=1 shutdowns=1 made=<n> live_at_shutdown=0 after_shutdown=0" with n > 0.
+// "startups=1 shutdowns=1 made=<n> live_at_shutdown=0 after_shutdown=0 while_stopped=0" with n > 0.
 void ExpectGdiplusShutDownLast(const std::string& report) {
-    long startups = -1, shutdowns = -1, made = -1, live = -1, after = -1;
-    ASSERT_EQ(5, std::sscanf(report.c_str(),
-                             "startups=%ld shutdowns=%ld made=%ld live_at_shutdown=%ld after_shutdown=%ld",
-                             &startups, &shutdowns, &made, &live, &after))
+    long startups = -1, shutdowns = -1, made = -1, live = -1, after = -1, whileStopped = -1;
+    ASSERT_EQ(6, std::sscanf(report.c_str(),
+                             "startups=%ld shutdowns=%ld made=%ld live_at_shutdown=%ld after_shutdown=%ld "
+                             "while_stopped=%ld",
+                             &startups, &shutdowns, &made, &live, &after, &whileStopped))
         << "report: " << report;
     std::printf("GDI+ report: %s", report.c_str());
     EXPECT_EQ(1, startups);
@@ -39,6 +40,7 @@ void ExpectGdiplusShutDownLast(const std::string& report) {
     EXPECT_GT(made, 10) << "background, six button images, fonts, brushes, formats, graphics";
     EXPECT_EQ(0, live) << "objects still alive when GDI+ was shut down";
     EXPECT_EQ(0, after) << "GDI+ calls after the shut-down";
+    EXPECT_EQ(0, whileStopped) << "GDI+ calls while it was not started (before the start-up, say)";
 }
 
 class Program : public testing::Test {

@@ -2,6 +2,8 @@
 
 #include "framework/Wnd.h"
 
+#include <algorithm>
+
 namespace qxrv::test {
 
 void PumpPending(bool bPreTranslate) {
@@ -32,6 +34,20 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD nTimeoutMs, bool bP
         if (elapsed >= nTimeoutMs)
             return condition();
         ::MsgWaitForMultipleObjects(0, NULL, FALSE, nTimeoutMs - elapsed, QS_ALLINPUT);
+    }
+}
+
+bool WaitForScreen(const std::function<bool()>& shows, DWORD nTimeoutMs) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        PumpPending();
+        if (shows())
+            return true;
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= nTimeoutMs)
+            return shows();
+        // No message says the screen changed: look again soon, and at once when a message comes.
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, std::min<DWORD>(20, nTimeoutMs - elapsed), QS_ALLINPUT);
     }
 }
 
