@@ -24,7 +24,12 @@ void PumpFor(DWORD nMilliseconds, bool bPreTranslate) {
     PumpUntil([] { return false; }, nMilliseconds, bPreTranslate);
 }
 
-bool PumpUntil(const std::function<bool()>& condition, DWORD nTimeoutMs, bool bPreTranslate) {
+namespace {
+
+// Pumps until condition() holds or nTimeoutMs has passed, looking at it again whenever a message comes and,
+// with nPollMs, at least that often.
+bool PumpUntilPolling(const std::function<bool()>& condition, DWORD nTimeoutMs, bool bPreTranslate,
+                      DWORD nPollMs) {
     const DWORD start = ::GetTickCount();
     for (;;) {
         PumpPending(bPreTranslate);
@@ -33,22 +38,19 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD nTimeoutMs, bool bP
         const DWORD elapsed = ::GetTickCount() - start;
         if (elapsed >= nTimeoutMs)
             return condition();
-        ::MsgWaitForMultipleObjects(0, NULL, FALSE, nTimeoutMs - elapsed, QS_ALLINPUT);
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, std::min(nPollMs, nTimeoutMs - elapsed), QS_ALLINPUT);
     }
 }
 
+} // namespace
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD nTimeoutMs, bool bPreTranslate) {
+    return PumpUntilPolling(condition, nTimeoutMs, bPreTranslate, INFINITE);
+}
+
 bool WaitForScreen(const std::function<bool()>& shows, DWORD nTimeoutMs) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        PumpPending();
-        if (shows())
-            return true;
-        const DWORD elapsed = ::GetTickCount() - start;
-        if (elapsed >= nTimeoutMs)
-            return shows();
-        // No message says the screen changed: look again soon, and at once when a message comes.
-        ::MsgWaitForMultipleObjects(0, NULL, FALSE, std::min<DWORD>(20, nTimeoutMs - elapsed), QS_ALLINPUT);
-    }
+    // No message says the screen changed: look again every few milliseconds as well.
+    return PumpUntilPolling(shows, nTimeoutMs, false, 20);
 }
 
 } // namespace qxrv::test
