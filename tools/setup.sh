@@ -20,5 +20,11 @@ echo "setup: installing ${missing[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
-$SUDO apt-get update -qq
+# A mirror in the middle of a sync fails the update now and then: try again, and in the end install from the
+# package lists there are, which fails plainly if they do not serve.
+for attempt in 1 2 3 4; do
+  $SUDO apt-get update -qq && break
+  echo "setup: the package lists did not all update (attempt $attempt of 4)"
+  if [ "$attempt" -lt 4 ]; then sleep $((15 * attempt)); fi
+done
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
