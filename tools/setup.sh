@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12. Does nothing when everything is there already.
-# Both targets' packages go on every host: the i686 program is built everywhere, since it is the one Windows users
-# get, and the x86_64 one runs the tests where 32-bit code cannot run. wine32:i386 installs on such a host too; it
+# Both targets' packages go on every host: the i686 program is the one Windows users get, and is built and checked
+# with the tests everywhere; the x86_64 one runs the tests where 32-bit code cannot run. wine32:i386 installs on such a host too; it
 # only cannot run there.
 set -euo pipefail
 
@@ -27,4 +27,4 @@ for attempt in 1 2 3 4; do
   echo "setup: the package lists did not all update (attempt $attempt of 4)"
   if [ "$attempt" -lt 4 ]; then sleep $((15 * attempt)); fi
 done
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null

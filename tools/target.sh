@@ -10,10 +10,10 @@
 #   qxrv_target [build-dir]
 #                 decides (once per run: nested scripts inherit the decision), says in one line which target and
 #                 why, and exports QXRV_TARGET, QXRV_TARGET_WHY, QXRV_TOOLCHAIN (CMake's toolchain file),
-#                 QXRV_OBJDUMP, and QXRV_WINE with WINESERVER (Wine's loader and server for the target; WINELOADER
-#                 follows QXRV_WINE)
+#                 QXRV_OBJDUMP, and QXRV_WINE with WINESERVER and WINEARCH (Wine's loader, server and prefix kind
+#                 for the target; WINELOADER follows QXRV_WINE). A build folder given decides for itself, unless
+#                 QXRV_TARGET is set: it stays what it was built for.
 #   qxrv_wine_runs  succeeds when QXRV_WINE starts here; otherwise says in one line why not and fails
-#                 A build folder given to run tests from decides for itself: its tests run as what it was built as.
 #   qxrv_built_for <build-dir>  succeeds when the folder is unconfigured or configured for QXRV_TARGET
 
 qxrv_wine32=/usr/lib/wine/wine
@@ -28,11 +28,16 @@ qxrv_loader_fault() {
   echo "$1 does not start: ${out:-no reason given}"
 }
 
+# The target a build folder was configured for, or nothing for a folder not yet configured.
+qxrv_folder_target() {
+  [ -f "$1/CMakeCache.txt" ] || return 0
+  sed -n 's|^CMAKE_TOOLCHAIN_FILE:[A-Z]*=.*/mingw-\(.*\)\.cmake$|\1|p' "$1/CMakeCache.txt"
+}
+
 qxrv_target() {
   local root built="" fault32="" fault64=""
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-  [ -n "${1:-}" ] && [ -f "$1/CMakeCache.txt" ] &&
-    built=$(sed -n 's|^CMAKE_TOOLCHAIN_FILE:[A-Z]*=.*/mingw-\(.*\)\.cmake$|\1|p' "$1/CMakeCache.txt")
+  [ -n "${1:-}" ] && built=$(qxrv_folder_target "$1")
   if [ -n "${QXRV_TARGET:-}" ] && [ -n "${QXRV_TARGET_WHY:-}" ]; then
     : # decided by the script that started this one, and said there
   elif [ -n "${QXRV_TARGET:-}" ]; then
@@ -57,9 +62,11 @@ qxrv_target() {
       fi
     fi
   fi
+  # Debian's wine, wineboot and wineserver scripts pick the 32-bit loader whenever it is installed, and the 64-bit
+  # server whenever that is: name both outright. Wine starts further programs with WINELOADER.
   case "$QXRV_TARGET" in
-    i686) QXRV_WINE=$qxrv_wine32 WINESERVER=/usr/lib/wine/wineserver32 ;;
-    x86_64) QXRV_WINE=$qxrv_wine64 WINESERVER=/usr/lib/wine/wineserver64 ;;
+    i686) QXRV_WINE=$qxrv_wine32 WINESERVER=/usr/lib/wine/wineserver32 WINEARCH=win32 ;;
+    x86_64) QXRV_WINE=$qxrv_wine64 WINESERVER=/usr/lib/wine/wineserver64 WINEARCH=win64 ;;
     *)
       echo "target: QXRV_TARGET must be i686 or x86_64, not '$QXRV_TARGET'" >&2
       return 1
@@ -71,10 +78,8 @@ qxrv_target() {
   fi
   QXRV_TOOLCHAIN="$root/cmake/mingw-$QXRV_TARGET.cmake"
   QXRV_OBJDUMP="$QXRV_TARGET-w64-mingw32-objdump"
-  # Debian's wine, wineboot and wineserver scripts pick the 32-bit loader whenever it is installed, and the 64-bit
-  # server whenever that is: name both outright. Wine starts further programs with WINELOADER.
   WINELOADER=$QXRV_WINE
-  export QXRV_TARGET QXRV_TARGET_WHY QXRV_TOOLCHAIN QXRV_OBJDUMP QXRV_WINE WINELOADER WINESERVER
+  export QXRV_TARGET QXRV_TARGET_WHY QXRV_TOOLCHAIN QXRV_OBJDUMP QXRV_WINE WINELOADER WINESERVER WINEARCH
 }
 
 qxrv_wine_runs() {
@@ -86,6 +91,7 @@ qxrv_wine_runs() {
 }
 
 qxrv_built_for() {
-  [ -f "$1/CMakeCache.txt" ] || return 0
-  [ "$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$1/CMakeCache.txt")" = "$QXRV_TOOLCHAIN" ]
+  local built
+  built=$(qxrv_folder_target "$1")
+  [ -z "$built" ] || [ "$built" = "$QXRV_TARGET" ]
 }

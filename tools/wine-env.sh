@@ -19,11 +19,6 @@ wine_env_start() {
     echo "wine-env: $build was not built for $QXRV_TARGET; build it again with tools/build.sh" >&2
     return 1
   fi
-  if [ "$QXRV_TARGET" = i686 ]; then
-    export WINEARCH=win32
-  else
-    export WINEARCH=win64
-  fi
   export WINEPREFIX="$build/wineprefix-$WINEARCH"
   export WINEDEBUG=${WINEDEBUG:--all}
   QXRV_WINE_ENV_UP=1
@@ -62,6 +57,10 @@ wine_env_start() {
         /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 </dev/null
     done
     "$WINESERVER" -w
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      echo "wine-env: Wine could not make its prefix in $WINEPREFIX" >&2
+      return 1
+    fi
     touch "$WINEPREFIX/.qxrv-ready-2"
   fi
 

@@ -14,8 +14,12 @@
 # again, it fails again.)
 
 wine_died() { [ "$1" -ge 128 ]; }
-# The target's loader, as tools/target.sh chose it for the test bench.
-wine() { "${QXRV_WINE:-wine}" "$@"; }
+# The target's loader, as tools/target.sh chose it for the test bench, which also gives Wine its prefix and display.
+if [ -z "${QXRV_WINE:-}" ]; then
+  echo "wine-run: no Wine loader chosen; run the tests through tools/testbench.sh" >&2
+  exit 2
+fi
+wine() { "$QXRV_WINE" "$@"; }
 
 if [[ " $* " == *" --gtest_list_tests "* ]]; then
   for attempt in 1 2 3; do

@@ -24,6 +24,19 @@ set(bound_gdiplus.dll "Microsoft.Windows.GdiPlus")
 # large views.
 set(icon_widths 16 24 32 48 256)
 
+# resource_block(<script> <header> <out>): one resource of windres's script, from its header line to its END,
+# or nothing.
+function(resource_block script header out)
+  set(block "")
+  string(FIND "${script}" "${header}\nBEGIN\n" start)
+  if(start GREATER_EQUAL 0)
+    string(SUBSTRING "${script}" ${start} -1 block)
+    string(FIND "${block}" "\nEND" end)
+    string(SUBSTRING "${block}" 0 ${end} block)
+  endif()
+  set(${out} "${block}" PARENT_SCOPE)
+endfunction()
+
 # check_exe(<arch> <exe>): appends what is wrong with <exe> to the caller's `failures`.
 function(check_exe arch exe)
   if(arch STREQUAL "i686")
@@ -70,12 +83,8 @@ function(check_exe arch exe)
   endif()
 
   # The manifest: its text is one quoted piece a line, with quotes doubled.
-  set(manifest "")
-  string(FIND "${resources}" "/* RT_MANIFEST */\nBEGIN\n" start)
-  if(start GREATER_EQUAL 0)
-    string(SUBSTRING "${resources}" ${start} -1 manifest)
-    string(FIND "${manifest}" "\nEND" end)
-    string(SUBSTRING "${manifest}" 0 ${end} manifest)
+  resource_block("${resources}" "\n1 24 /* RT_MANIFEST */" manifest)
+  if(manifest)
     string(REGEX REPLACE "\\\\n\"\n[ \t]*\"" "\n" manifest "${manifest}")
     string(REPLACE "\"\"" "\"" manifest "${manifest}")
   endif()
@@ -113,6 +122,9 @@ function(check_exe arch exe)
   endforeach()
 
   string(REGEX MATCHALL "\t[0-9a-f]+\t +[0-9]+  [A-Za-z0-9_]+" named "${dump}")
+  if(NOT named)
+    list(APPEND wrong "no imported function names found")
+  endif()
   foreach(entry IN LISTS named)
     string(REGEX REPLACE ".* " "" name "${entry}")
     if(name MATCHES "${vista_only}")
@@ -122,10 +134,11 @@ function(check_exe arch exe)
     endif()
   endforeach()
 
-  # The icon group's entries begin with a quoted "width height colours reserved", each byte an octal escape;
-  # a width of 0 stands for 256.
+  # The program's icon group (128): its entries begin with a quoted "width height colours reserved", each byte an
+  # octal escape; a width of 0 stands for 256.
+  resource_block("${resources}" "\n128 14 /* RT_GROUP_ICON */" group)
   string(REGEX MATCHALL "\n[ \t]*\"\\\\[0-7][0-7][0-7]\\\\[0-7][0-7][0-7]\\\\000\\\\000\", 1, 32," entries
-         "${resources}")
+         "${group}")
   set(widths "")
   foreach(entry IN LISTS entries)
     string(REGEX MATCH "\\\\([0-7])([0-7])([0-7])" octal "${entry}")
@@ -153,6 +166,9 @@ function(check_exe arch exe)
   endif()
 endfunction()
 
+if(NOT EXES)
+  message(FATAL_ERROR "no exe to check")
+endif()
 set(failures "")
 foreach(entry IN LISTS EXES)
   string(REGEX MATCH "^([^=]+)=(.+)$" pair "${entry}")
