@@ -7,8 +7,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-release}
 . "$root/tools/wine-env.sh"
-qxrv_target
-qxrv_wine_runs || exit 1
+qxrv_runnable_target || exit 1
 "$root/tools/build.sh" "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 build=$(cd "$build" && pwd)
 trap wine_env_stop EXIT

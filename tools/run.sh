@@ -7,8 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 "$root/tools/setup.sh"
 . "$root/tools/wine-env.sh"
-qxrv_target
-qxrv_wine_runs || exit 1
+qxrv_runnable_target || exit 1
 "$root/tools/build.sh" --program "$build"
 
 exe="$build/app/QXRVClient.exe"

@@ -6,8 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 out=${2:-$root/docs/screenshots}
 . "$root/tools/wine-env.sh"
-qxrv_target
-qxrv_wine_runs || exit 1
+qxrv_runnable_target || exit 1
 "$root/tools/build.sh" "$build" >/dev/null
 build=$(cd "$build" && pwd)
 mkdir -p "$out"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12. Does nothing when everything is there already.
 # Both targets' packages go on every host: the i686 program is the one Windows users get, and is built and checked
-# with the tests everywhere; the x86_64 one runs the tests where 32-bit code cannot run. wine32:i386 installs on such a host too; it
-# only cannot run there.
+# with the tests everywhere; the x86_64 one runs the tests where 32-bit code cannot run. wine32:i386 installs on
+# such a host too; it only cannot run there.
 set -euo pipefail
 
 packages=(wine wine32:i386 wine64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix

@@ -14,6 +14,7 @@
 #                 for the target; WINELOADER follows QXRV_WINE). A build folder given decides for itself, unless
 #                 QXRV_TARGET is set: it stays what it was built for.
 #   qxrv_wine_runs  succeeds when QXRV_WINE starts here; otherwise says in one line why not and fails
+#   qxrv_runnable_target [build-dir]  qxrv_target, then qxrv_wine_runs: for the scripts that run what they build
 #   qxrv_built_for <build-dir>  succeeds when the folder is unconfigured or configured for QXRV_TARGET
 
 qxrv_wine32=/usr/lib/wine/wine
@@ -88,6 +89,10 @@ qxrv_wine_runs() {
   [ -z "$fault" ] && return 0
   echo "wine: cannot run the $QXRV_TARGET program here: $fault" >&2
   return 1
+}
+
+qxrv_runnable_target() {
+  qxrv_target "$@" && qxrv_wine_runs
 }
 
 qxrv_built_for() {

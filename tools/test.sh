@@ -6,8 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QXRV_BUILD_DIR:-$root/build}
 "$root/tools/setup.sh"
 . "$root/tools/target.sh"
-qxrv_target
-qxrv_wine_runs || exit 1
+qxrv_runnable_target || exit 1
 "$root/tools/build.sh" "$build"
 # A test that fails counts as failed at once. Only a test process that Wine itself lets die is run once more, by
 # the emulator tools/wine-run.sh, and the log keeps both tries.

@@ -13,8 +13,7 @@ wine() { "$QXRV_WINE" "$@"; }
 wine_env_start() {
   local build=$1
   QXRV_XVFB_PID=""
-  qxrv_target "$build" || return 1
-  qxrv_wine_runs || return 1
+  qxrv_runnable_target "$build" || return 1
   if ! qxrv_built_for "$build"; then
     echo "wine-env: $build was not built for $QXRV_TARGET; build it again with tools/build.sh" >&2
     return 1
